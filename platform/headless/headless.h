@@ -1,0 +1,45 @@
+// The headless backend's controls: what a user and a screen would do to the
+// windows, for tests. The backend keeps every window's picture in memory.
+// Calls are made on the thread that owns the windows.
+#pragma once
+
+#include <vector>
+
+#include "platform.h"
+
+namespace morvane::plat::headless {
+
+// Destroys every window, class, context and object and restores the default
+// screen (1280x1024, frame 4, caption 20, cursor at 0,0): the platform as at start.
+void reset();
+
+// Sets the screen size (also the full-screen client area).
+void setScreen(int width, int height);
+
+// The user drags the frame: the client area becomes w by h (WM_SIZE, as a native event).
+void resize(HWND hwnd, int clientWidth, int clientHeight);
+
+// The user minimises the window (client 0 by 0, WM_SIZE with SIZE_MINIMIZED).
+void minimize(HWND hwnd);
+
+// The user restores the window to its size before minimising (WM_SIZE, WM_NCACTIVATE).
+void restore(HWND hwnd);
+
+// The user clicks the close button (WM_CLOSE to the window procedure).
+void close(HWND hwnd);
+
+// The user presses and releases a key with virtual-key code `vk` (and the
+// character it types, 0 for none) while the window has the focus.
+void keyPress(HWND hwnd, UINT vk, char typed);
+
+// The user moves the pointer to (x, y) in screen coordinates (WM_SETCURSOR and
+// WM_MOUSEMOVE go to the window under it).
+void mouseMove(int x, int y);
+
+// What the window shows now: client width * height colours, row by row from the top.
+std::vector<COLORREF> windowPixels(HWND hwnd);
+
+// How many times the window's picture has been shown (presented) so far.
+int presentCount(HWND hwnd);
+
+}  // namespace morvane::plat::headless

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, every Debian package that building, running and
+# testing morvane needs, and nothing when they are all present already.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config   # compiler and build system
+  libsdl2-dev                        # real windows (the SDL2 backend of the platform layer)
+  console-setup-linux                # the PSF console fonts embedded at build time
+  libgtest-dev libgmock-dev          # unit tests
+  libbenchmark-dev                   # benchmarks
+  libx11-dev                         # end-to-end tests: find, grab and drive X windows
+  xvfb openbox                       # a real X server without a screen, and a window manager
+  imagemagick                        # screenshots as PNG for people to look at
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
