@@ -1,0 +1,110 @@
+// End-to-end test harness: starts the real programs, finds their windows on
+// the X display, takes screenshots of them and acts on them as a user and a
+// window manager would. Colours come back as 0x00BBGGRR, like the programs'.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fonts/fonts.h"
+
+namespace morvane::e2e {
+
+using namespace std::chrono_literals;
+
+// A program started for a test, its output captured; killed when the object goes.
+class Child {
+ public:
+  // Starts the executable at `path` with no arguments.
+  explicit Child(const std::string& path);
+  ~Child();
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  // The process id.
+  pid_t pid() const { return pid_; }
+
+  // True while the process has not ended.
+  bool running();
+
+  // Sends `signal` and waits up to `timeout` for the end; returns the wait status (-1 on time-out).
+  int stop(int signal, std::chrono::milliseconds timeout = 5s);
+
+  // Everything the process wrote on stdout and stderr so far.
+  std::string output() const;
+
+ private:
+  pid_t pid_ = -1;          // the child's process id
+  int status_ = -1;         // its wait status once it has ended, else -1
+  std::string outputPath_;  // temporary file receiving stdout and stderr
+};
+
+// A screenshot: width * height colours 0x00BBGGRR, row by row from the top.
+struct Image {
+  int width = 0;                      // pixels across
+  int height = 0;                     // pixels down
+  std::vector<std::uint32_t> pixels;  // width * height colours
+
+  // The colour at (x, y).
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+
+  // Writes the image as a PNG (through ImageMagick) for a person to look at; true on success.
+  bool savePng(const std::string& path) const;
+};
+
+// One connection to the X display named by $DISPLAY.
+class XSession {
+ public:
+  // Opens $DISPLAY; `ok()` tells whether that worked.
+  XSession();
+  ~XSession();
+  XSession(const XSession&) = delete;
+  XSession& operator=(const XSession&) = delete;
+
+  // True when the display is open.
+  bool ok() const { return display_ != nullptr; }
+
+  // The viewable client window of process `pid` (found by _NET_WM_PID), or 0 after `timeout`.
+  unsigned long waitForWindow(pid_t pid, std::chrono::milliseconds timeout = 10s);
+
+  // True while the window exists and is viewable (mapped, not minimised).
+  bool viewable(unsigned long window);
+
+  // The window's client area as it shows now; an empty image when it cannot be read.
+  Image grab(unsigned long window);
+
+  // The size of the screen.
+  std::pair<int, int> screenSize();
+
+  // Minimises the window, as the window manager's button does.
+  void iconify(unsigned long window);
+
+  // Brings a minimised window back and raises it.
+  void restore(unsigned long window);
+
+  // Asks the window manager to give the client area the size w by h.
+  void resize(unsigned long window, int w, int h);
+
+  // Clicks the window's close button (WM_DELETE_WINDOW).
+  void close(unsigned long window);
+
+ private:
+  void* display_ = nullptr;  // the Xlib Display*
+};
+
+// Reads up to `maxChars` characters drawn in colour `fg` with the face `font`, the first
+// cell's top-left corner at (x, y): each cell is matched against the glyphs, pixels of
+// colour `fg` being set. Reading stops at the first cell that matches no glyph or at a
+// run of blank cells at the end; trailing blanks are dropped.
+std::string readText(const Image& image, int x, int y, int maxChars,
+                     const plat::fonts::BitmapFont& font, std::uint32_t fg);
+
+// Waits `d`, a pause between what a user does and what the screen shows.
+void pause(std::chrono::milliseconds d);
+
+}  // namespace morvane::e2e
