@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev          # unit tests
   libbenchmark-dev                   # benchmarks
   libx11-dev                         # end-to-end tests: find, grab and drive X windows
-  xvfb openbox                       # a real X server without a screen, and a window manager
+  xvfb openbox x11-utils             # a real X server without a screen, a window manager, xdpyinfo
   imagemagick                        # screenshots as PNG for people to look at
 )
 
