@@ -1,0 +1,295 @@
+#include "engine.h"
+
+#include <chrono>
+#include <limits>
+
+#include "templates.h"
+
+namespace morvane {
+
+namespace {
+
+// The glider gun seeded by INIT2: row y = 1..11, character x-1 of the row is
+// cell [x, y] ('#' live). The gun occupies x = 3..38, y = 2..10.
+constexpr std::array<const char*, 11> kGliderGun = {
+    "........................................",  // y = 1
+    "..........................#.............",  // y = 2
+    "........................#.#.............",  // y = 3
+    "..............##......##............##..",  // y = 4
+    ".............#...#....##............##..",  // y = 5
+    "..##........#.....#...##................",  // y = 6
+    "..##........#...#.##....#.#.............",  // y = 7
+    "............#.....#.......#.............",  // y = 8
+    ".............#...#......................",  // y = 9
+    "..............##........................",  // y = 10
+    "........................................",  // y = 11
+};
+constexpr int kGunWidth = 40;  // characters per row of kGliderGun
+
+// Ends the process with a range error when a cadence or seeding divisor is 0.
+void checkDivisor(std::int16_t divisor) {
+  if (divisor == 0) rt::fail(rt::RuntimeError::kRangeCheck);
+}
+
+template <class Colours>
+std::array<typename Colours::Colour, kTemplateCount> templateColours() {
+  std::array<typename Colours::Colour, kTemplateCount> colours{};
+  for (int k = 0; k < kTemplateCount; ++k) {
+    switch (kTemplateClass[k]) {
+      case StructureClass::kMoving: colours[k] = Colours::CM; break;
+      case StructureClass::kCycling: colours[k] = Colours::CC; break;
+      case StructureClass::kStill: colours[k] = Colours::CS; break;
+    }
+  }
+  return colours;
+}
+
+}  // namespace
+
+template <class Colours>
+const std::array<typename Colours::Colour, 27> Engine<Colours>::DC = templateColours<Colours>();
+
+template <class Colours>
+Engine<Colours>::Engine(const Deliverable& deliverable)
+    : GRO(deliverable.GRO), deliverable_(deliverable) {}
+
+template <class Colours>
+int Engine<Colours>::checkedGro() const {
+  return rt::index<int>(GRO, 1, GROLIM);
+}
+
+template <class Colours>
+std::int32_t Engine<Colours>::draw(std::int32_t n) {
+  return std::uniform_int_distribution<std::int32_t>(0, n - 1)(random_);
+}
+
+template <class Colours>
+void Engine<Colours>::start() {
+  checkedGro();
+  checkDivisor(OUTSTEP);
+  checkDivisor(TEXTSTEP);
+  if (GUN) {
+    INIT2();
+  } else {
+    INIT();
+  }
+  OVER = false;
+  SAME = 1;
+  STEP = 0;
+}
+
+template <class Colours>
+void Engine<Colours>::pass(FrontEnd<Colour>& frontEnd) {
+  STEP = rt::add<std::int64_t>(STEP, 1);
+  OVER2 = OVER;
+  testStagnation();
+  if (displayDue()) {
+    colour();
+    frontEnd.display(C, GRO);
+  }
+  if (panelDue()) {
+    frontEnd.panelBegin();
+    for (std::int32_t K = 10; K >= 1; --K) frontEnd.panelLine(K, panelLine(K));
+  }
+  if (EDGE) updateMargin();
+  step();
+  updateHistory();
+  copyBack();
+  if (OVER2) {
+    perturb();
+    STEP = rt::sub<std::int64_t>(STEP, 2);
+    OVER = false;
+  }
+  frontEnd.endOfPass();
+}
+
+template <class Colours>
+void Engine<Colours>::run(FrontEnd<Colour>& frontEnd) {
+  for (;;) pass(frontEnd);
+}
+
+template <class Colours>
+bool Engine<Colours>::displayDue() const {
+  checkDivisor(OUTSTEP);
+  // The remainder is compared modulo OUTSTEP, so with OUTSTEP 1 every pass draws.
+  return OVER || STEP % OUTSTEP == deliverable_.displayRemainder % OUTSTEP;
+}
+
+template <class Colours>
+bool Engine<Colours>::panelDue() const {
+  checkDivisor(TEXTSTEP);
+  return OVER || STEP % TEXTSTEP == 0;
+}
+
+template <class Colours>
+void Engine<Colours>::INIT() {
+  random_.seed(static_cast<std::uint32_t>(
+      std::chrono::system_clock::now().time_since_epoch().count()));
+  const int gro = checkedGro();
+  if (!RAND) {
+    seedBlock(gro);
+    return;
+  }
+  const std::int32_t ranstep = rt::index<std::int32_t>(RANSTEP, 1, std::numeric_limits<std::int16_t>::max());
+  for (int x = 1; x <= gro; ++x) {
+    for (int y = 1; y <= gro; ++y) {
+      if (draw(ranstep) == 0) A(x, y) = 1;
+    }
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::seedBlock(int gro) {
+  // A block larger than the world is clipped to it.
+  const int width = std::min<int>(WIDTH, gro);
+  const int length = std::min<int>(LONG, gro);
+  for (int x = 1; x <= width; ++x) {
+    for (int y = 1; y <= length; ++y) A(x, y) = 1;
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::INIT2() {
+  const int gro = checkedGro();
+  // In a world narrower than the gun only the cells inside 1..GRO are kept.
+  for (int y = 1; y <= std::min<int>(kGliderGun.size(), gro); ++y) {
+    for (int x = 1; x <= std::min(kGunWidth, gro); ++x) {
+      if (kGliderGun[y - 1][x - 1] == '#') A(x, y) = 1;
+    }
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::testStagnation() {
+  if (SAMEBOO < -2 && SAMEBOO == SAMEBOO2) OVER = true;
+}
+
+template <class Colours>
+void Engine<Colours>::updateMargin() {
+  wrapMargin(A, checkedGro());
+}
+
+template <class Colours>
+StepOutcomes Engine<Colours>::compileRules() const {
+  StepOutcomes outcomes{};
+  for (int n = 0; n <= 8; ++n) {
+    bool dead = RULESBOO[n];  // outcome for a dead cell with n live neighbours
+    bool live = RULESBOO[n];  // outcome for a live cell with n live neighbours
+    switch (RULES[n]) {
+      case 0: dead = live = false; break;
+      case 1: dead = live = true; break;
+      case 2: dead = false; live = true; break;
+      default: break;  // an entry outside 0..2 leaves the outcome as it was
+    }
+    outcomes[n] = dead;
+    outcomes[n + 9] = live;
+  }
+  return outcomes;
+}
+
+template <class Colours>
+void Engine<Colours>::step() {
+  const int gro = checkedGro();
+  stepCells(A, B, gro, compileRules());
+  // RULESBOO as the last cell computed, [GRO, GRO], leaves it.
+  const bool lastAlive = A(gro, gro) != 0;
+  for (int n = 0; n <= 8; ++n) {
+    if (RULES[n] == 0) RULESBOO[n] = false;
+    if (RULES[n] == 1) RULESBOO[n] = true;
+    if (RULES[n] == 2) RULESBOO[n] = lastAlive;
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::updateHistory() {
+  const int gro = checkedGro();
+  for (int k = SAMEDES; k >= 1; --k) SAM[k + 1] = SAM[k];
+  SAME = countLive(A, gro);
+  SAM[1] = SAME;
+  SAMEBOO2 = SAMEBOO;
+  SAMEBOO = 0;
+  for (int k = 2; k <= SAMEDES; ++k) {
+    if (SAM[k] == SAM[1]) --SAMEBOO;
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::copyBack() {
+  copyWorld(B, A, checkedGro());
+}
+
+template <class Colours>
+void Engine<Colours>::perturb() {
+  const int gro = checkedGro();
+  // Cells are drawn in 1..GRO-1; a world of side 1 has no such cell.
+  if (gro < 2) return;
+  for (int n = 1; n <= ADDRAND; ++n) {
+    const int x = draw(gro - 1) + 1;
+    const int y = draw(gro - 1) + 1;
+    A(x, y) = 1;
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::colour() {
+  const int gro = checkedGro();
+  const int height = gro + 10;  // cells -4..gro+5 of a column
+  for (int x = Grid<Colour>::kLow; x <= gro + 5; ++x) {
+    const std::uint8_t* __restrict a = A.column(x);
+    Colour* __restrict c = C.column(x);
+    for (int i = 0; i < height; ++i) c[i] = a[i] ? Colours::CN : Colour{0};
+  }
+  if (deliverable_.colouring == Colouring::kTemplates) {
+    scanner_.run(A, gro);
+    paintStructures(gro);
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::paintStructures(int gro) {
+  constexpr int kShift = -Grid<Colour>::kLow;  // column offset of cell y = 0
+  for (int x = 1; x <= gro + 3; ++x) {
+    const std::uint8_t* cover = scanner_.column(x) + kShift;
+    Colour* c = C.column(x) + kShift;
+    for (int y = 1; y <= gro + 3; ++y) {
+      // Only live cells are painted; right after the fill they are the nonzero ones.
+      if (cover[y] != 0 && c[y] != 0) c[y] = DC[cover[y] - 1];
+    }
+  }
+}
+
+template <class Colours>
+std::string Engine<Colours>::panelLine(std::int32_t K) const {
+  using std::to_string;
+  switch (K) {
+    case 10: return "size   :" + to_string(GRO);
+    case 9: return "outstep:" + to_string(OUTSTEP);
+    case 8: return "txtstep:" + to_string(TEXTSTEP);
+    case 7: return std::string("edge   :") + (EDGE ? "true" : "false");
+    case 6:
+      return RAND ? "random :true/" + to_string(RANSTEP) + "/" + to_string(ADDRAND)
+                  : "random :false/" + to_string(WIDTH) + "/" + to_string(LONG);
+    case 5: {
+      std::string line = "rules  :";
+      for (std::int16_t rule : RULES) line += to_string(rule);
+      return line;
+    }
+    case 4: return "step   :" + to_string(STEP);
+    case 3: return "life   :" + to_string(SAME);
+    case 2: {
+      // Share in hundredths of a percent, in 64 bits so any world up to GROLIM is sound.
+      const std::int64_t gro = checkedGro();
+      const std::int64_t share = std::int64_t{SAME} * 10000 / (gro * gro);
+      const std::int64_t hundredths = share % 100;
+      return "lifepro:" + to_string(share / 100) + (hundredths < 10 ? ".0" : ".") +
+             to_string(hundredths) + "% ";
+    }
+    case 1: return "end    :" + to_string(SAMEBOO);
+    default: rt::fail(rt::RuntimeError::kRangeCheck);
+  }
+}
+
+template class Engine<PaletteColours>;
+template class Engine<TrueColours>;
+
+}  // namespace morvane

@@ -1,0 +1,119 @@
+// The Life engine: world model, run parameters, counters, the run loop and its
+// operations (seeding, margin update, generation step, population history,
+// stagnation test, perturbation, colouring and the status panel text).
+//
+// One engine serves all three programs; what tells them apart is the
+// Deliverable it is built with and the colour class it is instantiated for.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "frontend.h"
+#include "kernels.h"
+
+namespace morvane {
+
+// Depth of the population history (entries 1..SAMEDES+1 are kept).
+inline constexpr std::int32_t SAMEDES = 20;
+
+template <class Colours>
+class Engine {
+ public:
+  using Colour = typename Colours::Colour;
+
+  // Builds an engine whose run parameters are those of `deliverable`.
+  explicit Engine(const Deliverable& deliverable);
+
+  // Start sequence after the window is open: checks the parameters, seeds the
+  // world (INIT2 with GUN, INIT otherwise) and resets the counters.
+  void start();
+
+  // One pass of the run loop, handing over to `frontEnd` at its fixed points.
+  void pass(FrontEnd<Colour>& frontEnd);
+
+  // Runs passes for ever.
+  [[noreturn]] void run(FrontEnd<Colour>& frontEnd);
+
+  // --- seeding ---
+  // Seeds the generator from the clock, then seeds A at random or with the block.
+  void INIT();
+  // Seeds A with the glider gun; the generator is left alone.
+  void INIT2();
+  // Seeds the pseudo-random generator (INIT seeds it from the clock).
+  void seedRandom(std::uint32_t seed) { random_.seed(seed); }
+
+  // --- the operations of a pass ---
+  // Stagnation test: raises OVER when SAMEBOO < -2 and SAMEBOO = SAMEBOO2.
+  void testStagnation();
+  // Colouring of C from A: the fill, then (with templates) the structure scan.
+  void colour();
+  // The text of panel line K (10 = top .. 1 = bottom).
+  std::string panelLine(std::int32_t K) const;
+  // Margin update: wraps the world into a torus of period GRO-1.
+  void updateMargin();
+  // Generation step: B := next generation of A over 1..GRO by RULES.
+  void step();
+  // Population history update from A: SAME, SAM, SAMEBOO2, SAMEBOO.
+  void updateHistory();
+  // Copy-back: A := B over 1..GRO.
+  void copyBack();
+  // Perturbation: ADDRAND cells set alive at random in 1..GRO-1.
+  void perturb();
+  // True when the display phase runs on this pass.
+  bool displayDue() const;
+  // True when the panel phase runs on this pass.
+  bool panelDue() const;
+
+  // --- run parameters, set by the constructor, read-only during a run ---
+  std::int16_t GRO;          // world side in cells, 1..GROLIM
+  std::int16_t OUTSTEP = 2;  // display cadence divisor, nonzero
+  std::int16_t TEXTSTEP = 2; // panel cadence divisor, nonzero
+  std::int16_t RANSTEP = 10; // random seeding: a cell starts alive with probability 1/RANSTEP
+  std::int16_t ADDRAND = 0;  // cells added at random by each perturbation
+  std::int16_t WIDTH = 10;   // block seeding: extent along x, cells
+  std::int16_t LONG = 10;    // block seeding: extent along y, cells
+  bool EDGE = true;          // true: the world wraps; false: bounded by dead cells
+  bool RAND = true;          // without GUN: true seeds at random, false seeds the block
+  bool GUN = false;          // true: seed the glider gun (INIT2)
+  // Rule table by live-neighbour count 0..8: 0 dead next, 1 alive next, 2 unchanged.
+  std::array<std::int16_t, 9> RULES{0, 0, 2, 1, 0, 0, 0, 0, 0};
+  // Outcome table of the last cell stepped (true = alive next); an entry whose
+  // rule is outside 0..2 keeps its value.
+  std::array<bool, 9> RULESBOO{};
+
+  // --- counters and flags ---
+  std::int64_t STEP = 0;   // pass counter shown as the generation number; 64-bit so it never overflows
+  std::int32_t SAME = 1;   // population counted by the latest history update, cells
+  std::array<std::int32_t, SAMEDES + 2> SAM{};  // [1] latest count, [k] the count k-1 passes earlier
+  std::int32_t SAMEBOO = 0;   // minus the number of entries 2..SAMEDES equal to SAM[1]
+  std::int32_t SAMEBOO2 = 0;  // SAMEBOO before the latest history update
+  bool OVER = false;   // stagnation flag
+  bool OVER2 = false;  // OVER as it was when the current pass began
+
+  // --- grids over [-4..GROLIM+5, -4..GROLIM+5] ---
+  CellGrid A;        // current generation: 1 = live
+  CellGrid B;        // next generation, written over 1..GRO only
+  Grid<Colour> C;    // colour of each cell: 0 dead, else CN, CS, CC or CM
+
+  // Colour of template K at index K-1 (CM, CC or CS).
+  static const std::array<Colour, 27> DC;
+
+ private:
+  int checkedGro() const;
+  std::int32_t draw(std::int32_t n);
+  void seedBlock(int gro);
+  void paintStructures(int gro);
+  StepOutcomes compileRules() const;
+
+  Deliverable deliverable_;  // what tells this program's engine apart
+  std::mt19937 random_;      // the program's single pseudo-random generator
+  TemplateScanner scanner_;  // scratch of the template scan
+};
+
+extern template class Engine<PaletteColours>;
+extern template class Engine<TrueColours>;
+
+}  // namespace morvane
