@@ -1,0 +1,266 @@
+#include "palette_screen.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+
+#include "fonts/fonts.h"
+#include "runtime/runtime_error.h"
+
+namespace morvane::palette {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kClassName[] = "MorvanePalette";
+
+// Palette entries as 32-bit pixels in memory order blue, green, red, unused.
+constexpr std::array<std::uint32_t, kPaletteSize> makeBgr() {
+  std::array<std::uint32_t, kPaletteSize> bgr{};
+  for (int i = 0; i < kPaletteSize; ++i) {
+    const Rgb& c = kVgaPalette[i];
+    bgr[i] = (std::uint32_t{c.r} << 16) | (std::uint32_t{c.g} << 8) | c.b;
+  }
+  return bgr;
+}
+constexpr std::array<std::uint32_t, kPaletteSize> kBgr = makeBgr();
+
+// Registers the facility's window class (once per platform lifetime; a second try is refused).
+void registerWindowClass() {
+  plat::WNDCLASSA wc{};
+  wc.lpfnWndProc = plat::DefWindowProcA;  // closing destroys; nothing else needs handling
+  wc.hInstance = plat::GetModuleHandleA(nullptr);
+  wc.hCursor = plat::LoadCursorA(0, plat::IDC_ARROW);
+  wc.hbrBackground = plat::GetStockObject(plat::BLACK_BRUSH);
+  wc.lpszClassName = kClassName;
+  plat::RegisterClassA(&wc);
+}
+
+}  // namespace
+
+// The service thread's drawing objects: the window's context and a memory
+// context holding a staging bitmap that changed boxes pass through.
+class PaletteScreen::Presenter {
+ public:
+  Presenter(plat::HWND window, int width, int height)
+      : window_(window),
+        windowDc_(plat::GetDC(window)),
+        memoryDc_(plat::CreateCompatibleDC(windowDc_)),
+        bitmap_(plat::CreateCompatibleBitmap(windowDc_, width, height)) {
+    previous_ = plat::SelectObject(memoryDc_, bitmap_);
+  }
+  ~Presenter() {
+    plat::SelectObject(memoryDc_, previous_);
+    plat::DeleteObject(bitmap_);
+    plat::DeleteDC(memoryDc_);
+    plat::ReleaseDC(window_, windowDc_);
+  }
+  Presenter(const Presenter&) = delete;
+  Presenter& operator=(const Presenter&) = delete;
+
+  // Shows `pixels`, the 32-bit colours of `box` row by row, in the window at the box's place.
+  void show(const Box& box, const std::vector<std::uint32_t>& pixels) {
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    plat::BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(plat::BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = plat::BI_RGB;
+    plat::SetDIBits(memoryDc_, bitmap_, 0, static_cast<plat::UINT>(h), pixels.data(), &info,
+                    plat::DIB_RGB_COLORS);
+    plat::StretchBlt(windowDc_, box.left, box.top, w, h, memoryDc_, 0, 0, w, h, plat::SRCCOPY);
+  }
+
+ private:
+  plat::HWND window_;         // the facility's window
+  plat::HDC windowDc_;        // its client-area context
+  plat::HDC memoryDc_;        // memory context holding bitmap_
+  plat::HBITMAP bitmap_;      // staging bitmap, as large as the drawing area
+  plat::HGDIOBJ previous_ = 0;  // the memory context's default bitmap
+};
+
+ScreenMetrics currentScreenMetrics() {
+  using plat::GetSystemMetrics;
+  return {GetSystemMetrics(plat::SM_CXSCREEN),     GetSystemMetrics(plat::SM_CYSCREEN),
+          GetSystemMetrics(plat::SM_CXFULLSCREEN), GetSystemMetrics(plat::SM_CYFULLSCREEN),
+          GetSystemMetrics(plat::SM_CXFRAME),      GetSystemMetrics(plat::SM_CYFRAME),
+          GetSystemMetrics(plat::SM_CYCAPTION)};
+}
+
+Mode detectMode(const ScreenMetrics& m) {
+  const int frameW = 2 * m.frameWidth;
+  const int frameH = 2 * m.frameHeight + m.captionHeight;
+  const Mode maximised{kModeMaximised,
+                       m.fullScreenWidth,
+                       m.fullScreenHeight,
+                       plat::WS_OVERLAPPEDWINDOW | plat::WS_MAXIMIZE | plat::WS_VISIBLE,
+                       m.fullScreenWidth + frameW,
+                       m.fullScreenHeight + frameH};
+  const Mode framed{kModeFramed,           m.screenWidth - frameW,
+                    m.screenHeight - frameH, plat::WS_OVERLAPPEDWINDOW | plat::WS_VISIBLE,
+                    m.screenWidth,         m.screenHeight};
+  if (framed.width > maximised.width ||
+      (framed.width == maximised.width && framed.height > maximised.height)) {
+    return framed;
+  }
+  return maximised;
+}
+
+PaletteScreen::~PaletteScreen() {
+  stopping_.store(true, std::memory_order_release);
+  if (service_.joinable()) service_.join();
+}
+
+void PaletteScreen::open(std::int16_t& driver, std::int16_t& mode, std::string_view) {
+  if (!opened_ && (driver == kDetect || driver == kPalette256)) {
+    opened_ = true;
+    std::promise<bool> opened;
+    std::future<bool> ready = opened.get_future();
+    service_ = std::thread([this, opened = std::move(opened)]() mutable { serve(opened); });
+    if (!ready.get()) service_.join();  // no window: the thread has nothing to serve
+  }
+  driver = driver_;
+  mode = mode_;
+}
+
+std::uint8_t PaletteScreen::paletteIndex(std::int16_t colour) {
+  return static_cast<std::uint8_t>(rt::index<int>(colour, 0, kPaletteSize - 1));
+}
+
+void PaletteScreen::bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+  const int left = std::max<int>(std::min(x1, x2), 0);
+  const int right = std::min<int>(std::max(x1, x2), width_ - 1);
+  const int top = std::max<int>(std::min(y1, y2), 0);
+  const int bottom = std::min<int>(std::max(y1, y2), height_ - 1);
+  const auto fill = paletteIndex(kFillColour);
+  for (int y = top; y <= bottom; ++y) {
+    for (int x = left; x <= right; ++x) put(x, y, fill);
+  }
+}
+
+void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text) {
+  if (x < 0 || y < 0) return;
+  const plat::fonts::BitmapFont& font = plat::fonts::vga8();
+  const auto ink = paletteIndex(kDrawColour);
+  int left = x;
+  for (char ch : text) {
+    if (left >= width_) break;
+    const auto c = static_cast<unsigned char>(ch);
+    for (int row = 0; row < font.height; ++row) {
+      for (int col = 0; col < font.width; ++col) {
+        if (font.pixel(c, col, row)) put(left + col, y + row, ink);
+      }
+    }
+    left += font.width;
+  }
+}
+
+void PaletteScreen::allocate(const Mode& mode) {
+  width_ = std::max(mode.width, 0);
+  height_ = std::max(mode.height, 0);
+  tilesAcross_ = (width_ + kTile - 1) / kTile;
+  tilesDown_ = (height_ + kTile - 1) / kTile;
+  pixels_ = std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(width_) *
+                                                           static_cast<std::size_t>(height_));
+  dirty_ = std::make_unique<std::atomic<bool>[]>(static_cast<std::size_t>(tilesAcross_) *
+                                                 static_cast<std::size_t>(tilesDown_));
+  markAllDirty();
+}
+
+void PaletteScreen::markAllDirty() {
+  const std::size_t tiles = static_cast<std::size_t>(tilesAcross_) * tilesDown_;
+  for (std::size_t i = 0; i < tiles; ++i) dirty_[i].store(true, std::memory_order_relaxed);
+}
+
+std::optional<PaletteScreen::Box> PaletteScreen::takeDirty() {
+  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;  // in tiles, inclusive
+  for (int ty = 0; ty < tilesDown_; ++ty) {
+    for (int tx = 0; tx < tilesAcross_; ++tx) {
+      std::atomic<bool>& flag = dirty_[static_cast<std::size_t>(ty) * tilesAcross_ + tx];
+      if (!flag.load(std::memory_order_relaxed) || !flag.exchange(false, std::memory_order_acquire)) {
+        continue;
+      }
+      left = std::min(left, tx);
+      right = std::max(right, tx);
+      top = std::min(top, ty);
+      bottom = std::max(bottom, ty);
+    }
+  }
+  if (right < 0) return std::nullopt;
+  return Box{left * kTile, top * kTile, std::min((right + 1) * kTile, width_),
+             std::min((bottom + 1) * kTile, height_)};
+}
+
+void PaletteScreen::convert(const Box& box, std::vector<std::uint32_t>& out) const {
+  out.clear();
+  for (int y = box.top; y < box.bottom; ++y) {
+    for (int x = box.left; x < box.right; ++x) {
+      out.push_back(kBgr[pixels_[offset(x, y)].load(std::memory_order_relaxed)]);
+    }
+  }
+}
+
+void PaletteScreen::serve(std::promise<bool>& opened) {
+  const Mode mode = detectMode(currentScreenMetrics());
+  registerWindowClass();
+  const plat::HWND window =
+      mode.width > 0 && mode.height > 0
+          ? plat::CreateWindowExA(0, kClassName, "", mode.style, 0, 0, mode.outerWidth,
+                                  mode.outerHeight, 0, 0, plat::GetModuleHandleA(nullptr), nullptr)
+          : 0;
+  if (window == 0) {
+    opened.set_value(false);
+    return;
+  }
+  allocate(mode);
+  window_ = window;
+  driver_ = kPalette256;
+  mode_ = mode.number;
+  {
+    Presenter presenter(window, width_, height_);
+    std::vector<std::uint32_t> pixels;
+    if (auto box = takeDirty()) {
+      convert(*box, pixels);
+      presenter.show(*box, pixels);
+    }
+    opened.set_value(true);
+    serveWindow(presenter);
+  }
+  if (plat::IsWindow(window)) plat::DestroyWindow(window);
+}
+
+void PaletteScreen::serveWindow(Presenter& presenter) {
+  std::vector<std::uint32_t> pixels;  // conversion buffer, reused
+  plat::RECT shownArea{};
+  plat::GetClientRect(window_, &shownArea);
+  Clock::time_point nextShow = Clock::now();
+  while (!stopping_.load(std::memory_order_acquire)) {
+    plat::MSG msg;
+    while (plat::PeekMessageA(&msg, 0, 0, 0, plat::PM_REMOVE)) plat::DispatchMessageA(&msg);
+    if (!plat::IsWindow(window_)) return;  // closed by the user
+    plat::RECT area{};
+    plat::GetClientRect(window_, &area);
+    if (area.right != shownArea.right || area.bottom != shownArea.bottom) {
+      markAllDirty();  // resized or restored: the window may have lost its picture
+      shownArea = area;
+    }
+    const Clock::time_point now = Clock::now();
+    if (now >= nextShow) {
+      if (!plat::IsIconic(window_)) {
+        if (auto box = takeDirty()) {
+          convert(*box, pixels);
+          presenter.show(*box, pixels);
+        }
+      }
+      nextShow = now + std::chrono::milliseconds(kFrameMs);
+    }
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextShow - Clock::now());
+    plat::WaitMessageTimeout(static_cast<plat::DWORD>(std::max<long long>(wait.count(), 1)));
+  }
+}
+
+}  // namespace morvane::palette
