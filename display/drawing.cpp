@@ -1,0 +1,187 @@
+// Surfaces, the brush, bars, pixels and blits.
+#include <memory>
+
+#include "display_internal.h"
+#include "runtime/runtime_error.h"
+
+namespace display {
+
+namespace rt = morvane::rt;
+
+namespace {
+
+// Calls `create` until it gives a non-zero handle, at most kCreateAttempts times with a
+// short pause between refusals; 0 when the platform keeps refusing.
+template <typename Create>
+plat::HANDLE createWithRetries(Create create) {
+  for (int attempt = 1;; ++attempt) {
+    const plat::HANDLE handle = create();
+    if (handle != 0 || attempt == kCreateAttempts) return handle;
+    plat::Sleep(kCreateRetryPauseMs);
+  }
+}
+
+// A position or size as the platform's signed coordinate, unchanged bit for bit
+// (a value of 2^31 or more becomes negative).
+int asCoordinate(std::uint32_t value) { return static_cast<std::int32_t>(value); }
+
+// A position or size as a signed coordinate; 2^31 or more ends the program with 201.
+int checkedCoordinate(std::uint32_t value) { return rt::narrow<std::int32_t>(value); }
+
+// The blended path of DRAWBMP: the keyed source laid over a copy of the destination
+// rectangle, that copy blended back at opacity `opacity` / 255.
+void blendedBlit(PBITMAP BS, PBITMAP BD, std::uint32_t XS, std::uint32_t YS, std::uint32_t WS,
+                 std::uint32_t HS, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD,
+                 std::uint32_t HD, Colour key, plat::BYTE opacity) {
+  const int xd = checkedCoordinate(XD);
+  const int yd = checkedCoordinate(YD);
+  const int wd = checkedCoordinate(WD);
+  const int hd = checkedCoordinate(HD);
+  const plat::HDC destination = dcOf(BD);
+  const PBITMAP mix = CREATEBMP(WD, HD, key);
+  plat::StretchBlt(mix->DC, 0, 0, wd, hd, destination, xd, yd, wd, hd, plat::SRCCOPY);
+  plat::GdiTransparentBlt(mix->DC, 0, 0, wd, hd, dcOf(BS), asCoordinate(XS), asCoordinate(YS),
+                          asCoordinate(WS), asCoordinate(HS), key);
+  const plat::BLENDFUNCTION blend{plat::AC_SRC_OVER, 0, opacity, 0};
+  plat::GdiAlphaBlend(destination, xd, yd, wd, hd, mix->DC, 0, 0, wd, hd, blend);
+  RELEASEBMP(mix);
+}
+
+}  // namespace
+
+const BITMAP& recordOf(PBITMAP B) {
+  static const BITMAP kNoSurface{};
+  return B != nullptr ? *B : kNoSurface;
+}
+
+void replaceSelected(plat::HGDIOBJ& current, plat::HDC& currentDc, int stockStandIn,
+                     plat::HGDIOBJ replacement, plat::HDC dc) {
+  // The platform refuses to delete an object that is still selected somewhere.
+  if (currentDc != 0) plat::SelectObject(currentDc, plat::GetStockObject(stockStandIn));
+  if (current != 0) plat::DeleteObject(current);
+  current = replacement;
+  currentDc = dc;
+  plat::SelectObject(dc, replacement);
+}
+
+PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C) {
+  const int width = checkedCoordinate(W);
+  const int height = checkedCoordinate(H);
+  auto record = std::make_unique<BITMAP>();
+  record->WIDTH = W;
+  record->HEIGHT = H;
+  record->COLOR = C;
+  record->DC = createWithRetries([] { return plat::CreateCompatibleDC(state._DC); });
+  record->HANDLE = createWithRetries(
+      [&] { return plat::CreateCompatibleBitmap(state._DC, width, height); });
+  plat::SelectObject(record->DC, record->HANDLE);
+  CLEAR(record.get(), C);
+  return record.release();  // owned by the caller until RELEASEBMP
+}
+
+PBITMAP CREATEBMP(PBITMAP B) {
+  const BITMAP& model = recordOf(B);
+  return CREATEBMP(model.WIDTH, model.HEIGHT, model.COLOR);
+}
+
+void RELEASEBMP(PBITMAP B) {
+  if (B == nullptr) return;
+  // The brush and the font may be selected into this context; they outlive it.
+  if (state.brushDc == B->DC) state.brushDc = 0;
+  if (state.fontDc == B->DC) state.fontDc = 0;
+  if (B == &state._MSCR) {
+    plat::ReleaseDC(B->HANDLE, B->DC);
+    return;
+  }
+  plat::DeleteDC(B->DC);
+  plat::DeleteObject(B->HANDLE);
+  delete B;
+}
+
+void RELEASEBMP() {
+  RELEASEBMP(state._PMSCR);
+  RELEASEBMP(state._PMAIN);
+  state._PMAIN = nullptr;
+}
+
+void SETBRUSHCOLOR(PBITMAP B, Colour C) {
+  const plat::HBRUSH brush = C == TRANSPARENT ? plat::GetStockObject(plat::NULL_BRUSH)
+                                              : plat::CreateSolidBrush(C);
+  replaceSelected(state._BR, state.brushDc, plat::WHITE_BRUSH, brush, dcOf(B));
+}
+
+void BAR(PBITMAP B, std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t H, Colour C) {
+  const plat::RECT rect{X, Y, rt::add(X, W), rt::add(Y, H)};
+  SETBRUSHCOLOR(B, C);
+  plat::FillRect(dcOf(B), &rect, state._BR);
+}
+
+void BAR(std::uint32_t X, std::uint32_t Y, std::int32_t W, std::int32_t H, Colour C) {
+  BAR(state._PMAIN, checkedCoordinate(X), checkedCoordinate(Y), W, H, C);
+}
+
+void CLEAR(PBITMAP B, Colour C) {
+  const BITMAP& surface = recordOf(B);
+  BAR(B, 0, 0, checkedCoordinate(surface.WIDTH), checkedCoordinate(surface.HEIGHT), C);
+}
+
+void CLEAR(PBITMAP B) { CLEAR(B, state._CBG); }
+
+void CLEAR() { CLEAR(state._PMAIN); }
+
+Colour GETPIXEL(std::uint32_t X, std::uint32_t Y) {
+  return plat::GetPixel(dcOf(state._PMAIN), checkedCoordinate(X), checkedCoordinate(Y));
+}
+
+void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C) {
+  plat::SetPixel(dcOf(state._PMAIN), checkedCoordinate(X), checkedCoordinate(Y), C);
+}
+
+std::uint8_t GETALPHA(Colour C) { return static_cast<std::uint8_t>(C >> 24); }
+
+void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XS, std::uint32_t YS, std::uint32_t WS,
+             std::uint32_t HS, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD,
+             std::uint32_t HD, Colour C) {
+  const std::uint8_t level = GETALPHA(C);
+  const Colour key = C & 0xFFFFFFu;
+  if (level == 0) {
+    plat::GdiTransparentBlt(dcOf(BD), asCoordinate(XD), asCoordinate(YD), asCoordinate(WD),
+                            asCoordinate(HD), dcOf(BS), asCoordinate(XS), asCoordinate(YS),
+                            asCoordinate(WS), asCoordinate(HS), key);
+    return;
+  }
+  blendedBlit(BS, BD, XS, YS, WS, HS, XD, YD, WD, HD, key,
+              static_cast<plat::BYTE>(255 - level));
+}
+
+void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD,
+             std::uint32_t HD, Colour C) {
+  const BITMAP& source = recordOf(BS);
+  DRAWBMP(BS, BD, 0, 0, source.WIDTH, source.HEIGHT, XD, YD, WD, HD, C);
+}
+
+void drawUnscaledAt(PBITMAP BS, PBITMAP BD, std::uint32_t XD, std::uint32_t YD, Colour C) {
+  const BITMAP& source = recordOf(BS);
+  DRAWBMP(BS, BD, XD, YD, source.WIDTH, source.HEIGHT, C);
+}
+
+void DRAWBMP(PBITMAP BS, PBITMAP BD, Colour C) { DRAWBMP(BS, BD, 0u, 0u, C); }
+
+void DRAWBMP(PBITMAP BS, PBITMAP BD) { DRAWBMP(BS, BD, recordOf(BS).COLOR); }
+
+void DRAWBMP(PBITMAP B, std::uint32_t XS, std::uint32_t YS, std::uint32_t WS, std::uint32_t HS,
+             std::uint32_t XD, std::uint32_t YD, std::uint32_t WD, std::uint32_t HD, Colour C) {
+  DRAWBMP(B, state._PMAIN, XS, YS, WS, HS, XD, YD, WD, HD, C);
+}
+
+void DRAWBMP(PBITMAP B, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD, std::uint32_t HD,
+             Colour C) {
+  const BITMAP& source = recordOf(B);
+  DRAWBMP(B, 0u, 0u, source.WIDTH, source.HEIGHT, XD, YD, WD, HD, C);
+}
+
+void DRAWBMP(PBITMAP B, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD, std::uint32_t HD) {
+  DRAWBMP(B, XD, YD, WD, HD, recordOf(B).COLOR);
+}
+
+}  // namespace display
