@@ -10,13 +10,15 @@ namespace rt = morvane::rt;
 
 namespace {
 
-// Calls `create` until it gives a non-zero handle, at most kCreateAttempts times with a
-// short pause between refusals; 0 when the platform keeps refusing.
+// Calls `create` until it gives a non-zero handle, with a short pause after each refusal.
+// A platform that refuses kCreateAttempts times cannot make a surface of that size at
+// all (it is beyond the memory the platform grants): the program ends with 201.
 template <typename Create>
 plat::HANDLE createWithRetries(Create create) {
   for (int attempt = 1;; ++attempt) {
     const plat::HANDLE handle = create();
-    if (handle != 0 || attempt == kCreateAttempts) return handle;
+    if (handle != 0) return handle;
+    if (attempt == kCreateAttempts) rt::fail(rt::RuntimeError::kRangeCheck);
     plat::Sleep(kCreateRetryPauseMs);
   }
 }

@@ -148,7 +148,13 @@ plat::LRESULT WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARAM WP, plat::LPARA
 
 bool CUSTOMMSG() {
   plat::MSG& entry = state._MSUSR[state._MSI];
-  if (entry.message == 0) return false;
+  if (entry.message == 0) {
+    // Nothing pending. After an overflow the read position trails the write position
+    // by the number of overwritten entries; catching up here keeps new entries from
+    // waiting until the writer has gone round the whole ring again.
+    state._MSI = state._MSUSRI;
+    return false;
+  }
   state._MS = entry;
   entry.message = 0;
   state._MSI = nextUserSlot(state._MSI);
