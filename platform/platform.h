@@ -207,17 +207,22 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT min, UINT max, UINT removeFlags);
 // Waits up to `ms` milliseconds for a message of the calling thread or a native event.
 void WaitMessageTimeout(DWORD ms);
 
-// Adds a character message (WM_CHAR) after a WM_KEYDOWN of a key that types a character.
+// Adds a character message (WM_CHAR), taken next, after a WM_KEYDOWN of a key that types a
+// character. Key messages carry in lParam the repeat count (bits 0-15), the character the key
+// types in Windows-1252 (bits 16-23, 0 for none) and, for WM_KEYUP, bits 30 and 31 set.
 BOOL TranslateMessage(const MSG* msg);
 
 // Calls the window procedure of msg->hwnd with the message; returns its result.
 LRESULT DispatchMessageA(const MSG* msg);
 
-// Queues a message on the window's owner thread; any thread may post. FALSE for no window.
+// Queues a message on the window's owner thread; any thread may post. `hwnd` 0 posts to the
+// calling thread's own queue. FALSE for no window, or when its thread has ended.
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Calls the window procedure: at once on the owner thread; from another thread the
-// call waits until the owner handles it inside its next PeekMessageA. 0 for no window.
+// call waits until the owner handles it inside its next PeekMessageA (meanwhile the
+// waiting thread handles messages sent to its own windows). 0 for no window, and 0 when
+// the window is destroyed or its thread ends before handling it.
 LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // ---- Cursor and input -----------------------------------------------------
@@ -261,19 +266,24 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
          (static_cast<COLORREF>(b) << 16);
 }
 
-// The context of the window's client area; 0 for no window.
+// The context of the window's client area; 0 for no window. GetDC(0) gives a context of the
+// screen, which measures text and models compatible objects but draws nothing. After the
+// window is destroyed its contexts stay valid until released, and draw nothing.
 HDC GetDC(HWND hwnd);
 
 // Gives back a context from GetDC; returns 1 when released.
 int ReleaseDC(HWND hwnd, HDC dc);
 
 // A memory context with a 1 by 1 default bitmap, the white brush, the default font.
+// `dc` (0 for the screen, or a live context) names the pixel format, which is always
+// 32 bits per pixel; 0 when `dc` is a released context.
 HDC CreateCompatibleDC(HDC dc);
 
 // Deletes a memory context (its selected objects survive).
 BOOL DeleteDC(HDC dc);
 
-// A bitmap of w by h pixels (0 by 0 allowed), black; 0 when w or h is negative.
+// A bitmap of w by h pixels (0 by 0 allowed), black; 0 when w or h is negative, the
+// size exceeds 2^28 pixels, memory runs out, or `dc` is neither 0 nor a live context.
 HBITMAP CreateCompatibleBitmap(HDC dc, int w, int h);
 
 // A solid brush of `colour`.
@@ -290,7 +300,9 @@ HGDIOBJ GetStockObject(int which);
 // Selects a bitmap, brush or font into the context; returns the previous one of that kind, 0 on error.
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 
-// Deletes a bitmap, brush or font; stock objects and objects still selected are refused.
+// Deletes a bitmap, brush or font; stock objects are refused. An object still selected
+// into a context stays usable until the last context lets go of it (another object is
+// selected in its place or the context is deleted), then it is freed.
 BOOL DeleteObject(HGDIOBJ object);
 
 // Fills `rect` (right and bottom excluded) with `brush`; the null brush fills nothing.
@@ -322,7 +334,8 @@ struct BLENDFUNCTION {
 };
 
 // Blends the source rectangle into the destination: dst = src * a / 255 + dst * (255 - a) / 255,
-// a = SourceConstantAlpha, per channel. Source and destination sizes must be equal.
+// a = SourceConstantAlpha, per channel, rounded; stretched like StretchBlt when the sizes
+// differ. Only AC_SRC_OVER with AlphaFormat 0 (no per-pixel alpha) is supported.
 BOOL GdiAlphaBlend(HDC dst, int xd, int yd, int wd, int hd, HDC src, int xs, int ys, int ws,
                    int hs, BLENDFUNCTION blend);
 
@@ -356,8 +369,10 @@ inline constexpr DWORD BI_RGB = 0;
 inline constexpr UINT DIB_RGB_COLORS = 0;
 
 // Writes `lines` rows of the pixel buffer `bits` (described by `info`: 24 or 32 bits
-// per pixel, BGR byte order, rows padded to 4 bytes) into the bitmap, from row `start`
-// of the buffer. Returns the number of rows written, 0 on error.
+// per pixel, BGR byte order, rows padded to 4 bytes) into the bitmap. The buffer holds
+// scan lines `start` to `start` + `lines` - 1 of the picture `info` describes (scan line 0
+// is the bottom row when biHeight is positive, the top row when negative). Rows and
+// columns beyond the bitmap are left out. Returns the number of rows written, 0 on error.
 int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
               const BITMAPINFO* info, UINT usage);
 

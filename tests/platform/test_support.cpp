@@ -1,0 +1,40 @@
+#include "test_support.h"
+
+namespace morvane::plat::testing {
+
+Recorder& recorder() {
+  static Recorder r;
+  return r;
+}
+
+LRESULT recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  recorder().add(Seen{hwnd, msg, wParam, lParam, std::this_thread::get_id()});
+  if (msg == WM_USER + 1) return static_cast<LRESULT>(wParam) + lParam;
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void PlatformTest::SetUp() {
+  headless::reset();
+  recorder().clear();
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = recordingProc;
+  wc.hbrBackground = CreateSolidBrush(kBackground);
+  wc.lpszClassName = "Test";
+  ASSERT_NE(RegisterClassA(&wc), 0);
+}
+
+HWND PlatformTest::makeWindow(int w, int h, int x, int y) {
+  const int outerW = w + 2 * GetSystemMetrics(SM_CXFRAME);
+  const int outerH = h + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+  return CreateWindowExA(0, "Test", nullptr, WS_VISIBLE | WS_OVERLAPPEDWINDOW, x, y, outerW, outerH,
+                         0, 0, GetModuleHandleA(nullptr), nullptr);
+}
+
+std::vector<MSG> PlatformTest::drain(HWND hwnd) {
+  std::vector<MSG> out;
+  MSG m;
+  while (PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) out.push_back(m);
+  return out;
+}
+
+}  // namespace morvane::plat::testing

@@ -1,0 +1,76 @@
+// Shared helpers of the platform tests: a fresh headless platform per test and
+// a window procedure that records what it receives.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "headless/headless.h"
+#include "platform.h"
+
+namespace morvane::plat::testing {
+
+// One message as a window procedure saw it.
+struct Seen {
+  HWND hwnd;                  // the window
+  UINT msg;                   // the message number
+  WPARAM wParam;              // its first parameter
+  LPARAM lParam;              // its second parameter
+  std::thread::id thread;     // the thread the procedure ran on
+};
+
+// Everything the recording procedure saw, in order (guarded, the palette of
+// tests posts and sends from other threads).
+class Recorder {
+ public:
+  // Appends one message.
+  void add(const Seen& s) {
+    std::lock_guard lock(mutex_);
+    seen_.push_back(s);
+  }
+  // A copy of the messages seen so far.
+  std::vector<Seen> seen() const {
+    std::lock_guard lock(mutex_);
+    return seen_;
+  }
+  // The message numbers seen so far.
+  std::vector<UINT> messages() const {
+    std::lock_guard lock(mutex_);
+    std::vector<UINT> out;
+    for (const Seen& s : seen_) out.push_back(s.msg);
+    return out;
+  }
+  // Forgets what was seen.
+  void clear() {
+    std::lock_guard lock(mutex_);
+    seen_.clear();
+  }
+
+ private:
+  mutable std::mutex mutex_;  // guards seen_
+  std::vector<Seen> seen_;    // the messages, oldest first
+};
+
+// The recorder behind recordingProc (reset by PlatformTest).
+Recorder& recorder();
+
+// A window procedure that records every message, answers WM_USER + 1 with
+// wParam + lParam, and leaves the rest to DefWindowProcA.
+LRESULT recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Fixture: a fresh headless platform and a registered class "Test" with a
+// solid background of `kBackground`.
+class PlatformTest : public ::testing::Test {
+ protected:
+  static constexpr COLORREF kBackground = RGB(10, 20, 30);
+  void SetUp() override;
+  // A visible framed window of client size w by h at outer position (x, y).
+  HWND makeWindow(int w, int h, int x = 100, int y = 50);
+  // Every message taken from the calling thread's queue right now.
+  std::vector<MSG> drain(HWND hwnd = 0);
+};
+
+}  // namespace morvane::plat::testing
