@@ -247,13 +247,22 @@ void Engine<Colours>::colour() {
 
 template <class Colours>
 void Engine<Colours>::paintStructures(int gro) {
+  // Colour of a live cell whose highest fitting template is K (0: none fits).
+  std::array<Colour, kTemplateCount + 1> liveColour{};
+  liveColour[0] = Colours::CN;
+  for (int k = 1; k <= kTemplateCount; ++k) liveColour[k] = DC[k - 1];
   constexpr int kShift = -Grid<Colour>::kLow;  // column offset of cell y = 0
+  constexpr int kBlock = 16;                   // cells tested at once for any cover
   for (int x = 1; x <= gro + 3; ++x) {
-    const std::uint8_t* cover = scanner_.column(x) + kShift;
-    Colour* c = C.column(x) + kShift;
-    for (int y = 1; y <= gro + 3; ++y) {
+    const std::uint8_t* __restrict cover = scanner_.column(x) + kShift;
+    Colour* __restrict c = C.column(x) + kShift;
+    for (int first = 1; first <= gro + 3; first += kBlock) {
+      const int last = std::min(gro + 3, first + kBlock - 1);
+      std::uint8_t any = 0;
+      for (int y = first; y <= last; ++y) any |= cover[y];
+      if (any == 0) continue;
       // Only live cells are painted; right after the fill they are the nonzero ones.
-      if (cover[y] != 0 && c[y] != 0) c[y] = DC[cover[y] - 1];
+      for (int y = first; y <= last; ++y) c[y] = static_cast<Colour>(liveColour[cover[y]] * (c[y] != 0));
     }
   }
 }

@@ -100,13 +100,25 @@ void TemplateScanner::fitColumn(int anchorX, int gro) {
   const std::uint8_t* n1 = at(nibbles_, anchorX + 1);
   const std::uint8_t* n2 = at(nibbles_, anchorX + 2);
   const std::uint8_t* n3 = at(nibbles_, anchorX + 3);
+  alignas(64) WindowCode codes[kSpan];  // [y]: code of the window anchored at [anchorX, y]
+  for (int y = 1; y <= gro; ++y) {
+    codes[y] = static_cast<WindowCode>(n0[y] | n1[y] << 4 | n2[y] << 8 | n3[y] << 12);
+  }
   // fit[y + 3]: the template fitting at anchor [anchorX, y], 0 outside y = 1..gro.
   alignas(64) std::uint8_t fit[kSpan + 8];
   std::memset(fit, 0, 4);
   std::memset(fit + gro + 4, 0, 3);
-  for (int y = 1; y <= gro; ++y) {
-    const auto code = static_cast<WindowCode>(n0[y] | n1[y] << 4 | n2[y] << 8 | n3[y] << 12);
-    fit[y + 3] = table[code];
+  // Empty windows fit nothing; runs of them are common, so they are skipped in blocks.
+  constexpr int kBlock = 16;
+  for (int first = 1; first <= gro; first += kBlock) {
+    const int last = std::min(gro, first + kBlock - 1);
+    WindowCode any = 0;
+    for (int y = first; y <= last; ++y) any |= codes[y];
+    if (any == 0) {
+      std::memset(fit + first + 3, 0, static_cast<std::size_t>(last - first + 1));
+      continue;
+    }
+    for (int y = first; y <= last; ++y) fit[y + 3] = table[codes[y]];
   }
   // Windows anchored at y-3..y cover cell y.
   std::uint8_t* __restrict m = at(columnMax_, anchorX);
