@@ -235,7 +235,7 @@ TEST_F(WindowTest, FreshwinNeverCopiesTheTransparentColour) {
   EXPECT_EQ(shown(6, 6), BLUE);
   EXPECT_EQ(shown(7, 7), 0x000002u);
   EXPECT_EQ(shown(0, 0), RED);
-  EXPECT_EQ(headless::presentCount(state._HW) > 0, true);
+  EXPECT_GT(headless::presentCount(state._HW), 0);
   // One frame stamped.
   EXPECT_EQ(state._MSCNTI, 1u);
   EXPECT_EQ(state._MSCNTJ, 0u);
@@ -252,6 +252,29 @@ TEST_F(WindowTest, CursorAtTheClientOriginIsPositionZero) {
   EXPECT_EQ(GETMOUSEPOSY(), 0);
   EXPECT_EQ(GETMOUSEWINX(), GETBORDERWIDTH());
   EXPECT_EQ(GETMOUSEABSX(), GETPOSX() + GETBORDERWIDTH());
+}
+
+TEST_F(WindowTest, ArrowCursorOverTheClientArea) {
+  CREATEWIN(100, 100);
+  pump();
+  const plat::HCURSOR arrow = plat::LoadCursorA(0, plat::IDC_ARROW);
+  plat::SetCursor(0);
+  headless::mouseMove(GETPOSX() + GETBORDERWIDTH() + 50, GETPOSY() + GETBORDERHEIGHT() + GETBORDERTITLE() + 50);
+  pump();
+  EXPECT_EQ(plat::SetCursor(0), arrow);
+}
+
+TEST_F(WindowTest, ActivatingAMinimisedWindowRestoresIt) {
+  CREATEWIN(100, 80);
+  pump();
+  headless::minimize(state._HW);
+  pump();
+  ASSERT_TRUE(plat::IsIconic(state._HW));
+  plat::SendMessageA(state._HW, plat::WM_NCACTIVATE, 1, 0);
+  pump();
+  EXPECT_FALSE(plat::IsIconic(state._HW));
+  EXPECT_EQ(GETWIDTH(), 100u);
+  EXPECT_EQ(GETHEIGHT(), 80u);
 }
 
 TEST_F(WindowTest, SecondWindowRestartsTheClock) {
