@@ -7,7 +7,6 @@
 int main() {
   using namespace morvane;
   display::CREATEWIN(500, 500);
-  windowed::restoreDefaultSignals();
   Engine<TrueColours> engine(kMorvaneDisplay);
   engine.start();
   windowed::PixelFrontEnd<> frontEnd(kMorvaneDisplay.GRO);

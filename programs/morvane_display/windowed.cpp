@@ -1,7 +1,6 @@
 #include "windowed.h"
 
 #include <algorithm>
-#include <csignal>
 
 #include "display.h"
 
@@ -23,11 +22,6 @@ void WindowedFrontEnd::endOfPass() {
   }
   display::FRESHWIN();
   display::DELAY(1);
-}
-
-void restoreDefaultSignals() {
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
 }
 
 }  // namespace morvane::windowed

@@ -35,16 +35,8 @@ class WindowedFrontEnd : public FrontEnd<Colour> {
   // Handles every pending window message, presents the main surface, pauses 1 ms.
   void endOfPass() override;
 
- protected:
-  // Side of the world in cells.
-  std::int16_t gro() const { return GRO_; }
-
  private:
   std::int16_t GRO_;  // side of the world in cells, 1..GROLIM
 };
-
-// Lets Ctrl+C and SIGTERM end the process the usual way, whatever handlers the
-// window system installed while the window was opened.
-void restoreDefaultSignals();
 
 }  // namespace morvane::windowed

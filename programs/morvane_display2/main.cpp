@@ -9,7 +9,6 @@
 int main() {
   using namespace morvane;
   display::CREATEWIN(800, 600);
-  windowed::restoreDefaultSignals();
   windowed::PixelBuffer buffer;
   buffer.INITBMI();
   buffer.INITSCR();
