@@ -1,5 +1,6 @@
 #include "engine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <limits>
 
@@ -47,7 +48,7 @@ std::array<typename Colours::Colour, kTemplateCount> templateColours() {
 }  // namespace
 
 template <class Colours>
-const std::array<typename Colours::Colour, 27> Engine<Colours>::DC = templateColours<Colours>();
+const std::array<typename Colours::Colour, kTemplateCount> Engine<Colours>::DC = templateColours<Colours>();
 
 template <class Colours>
 Engine<Colours>::Engine(const Deliverable& deliverable)
@@ -190,14 +191,11 @@ StepOutcomes Engine<Colours>::compileRules() const {
 template <class Colours>
 void Engine<Colours>::step() {
   const int gro = checkedGro();
-  stepCells(A, B, gro, compileRules());
+  const StepOutcomes outcomes = compileRules();
+  stepCells(A, B, gro, outcomes);
   // RULESBOO as the last cell computed, [GRO, GRO], leaves it.
-  const bool lastAlive = A(gro, gro) != 0;
-  for (int n = 0; n <= 8; ++n) {
-    if (RULES[n] == 0) RULESBOO[n] = false;
-    if (RULES[n] == 1) RULESBOO[n] = true;
-    if (RULES[n] == 2) RULESBOO[n] = lastAlive;
-  }
+  const int lastState = A(gro, gro) != 0 ? 9 : 0;
+  for (int n = 0; n <= 8; ++n) RULESBOO[n] = outcomes[n + lastState];
 }
 
 template <class Colours>

@@ -13,6 +13,7 @@
 
 #include "frontend.h"
 #include "kernels.h"
+#include "templates.h"
 
 namespace morvane {
 
@@ -99,7 +100,7 @@ class Engine {
   Grid<Colour> C;    // colour of each cell: 0 dead, else CN, CS, CC or CM
 
   // Colour of template K at index K-1 (CM, CC or CS).
-  static const std::array<Colour, 27> DC;
+  static const std::array<Colour, kTemplateCount> DC;
 
  private:
   int checkedGro() const;

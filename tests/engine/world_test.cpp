@@ -100,6 +100,23 @@ TEST(Seeding, GliderGunHasItsThirtySixCellsAndEmitsAGliderEveryThirtyGenerations
   EXPECT_EQ(testing_support::liveCells(engine, 1, 200), 36 + 5);
 }
 
+TEST(Seeding, GunLeavesTheGeneratorUnseededSoPerturbationsRepeatFromRunToRun) {
+  TestEngine first(kMorvaneDisplay);
+  TestEngine second(kMorvaneDisplay);
+  for (TestEngine* engine : {&first, &second}) {
+    engine->GUN = true;
+    engine->ADDRAND = 30;
+    engine->start();
+    engine->perturb();
+  }
+  int differences = 0;
+  for (int x = 1; x <= 200; ++x) {
+    for (int y = 1; y <= 200; ++y) differences += first.A(x, y) != second.A(x, y);
+  }
+  EXPECT_EQ(differences, 0);
+  EXPECT_GT(testing_support::liveCells(first, 1, 200), 36);
+}
+
 TEST(Seeding, GunInANarrowWorldKeepsOnlyTheCellsInside) {
   const std::pair<int, int> cases[] = {{38, 36}, {20, 20}, {8, 4}, {5, 0}};
   for (const auto& [gro, cells] : cases) {
