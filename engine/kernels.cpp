@@ -118,6 +118,7 @@ void TemplateScanner::fitColumn(int anchorX, int gro) {
       std::memset(fit + first + 3, 0, static_cast<std::size_t>(last - first + 1));
       continue;
     }
+#pragma GCC unroll 8
     for (int y = first; y <= last; ++y) fit[y + 3] = table[codes[y]];
   }
   // Windows anchored at y-3..y cover cell y.
