@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <ostream>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -29,6 +30,9 @@ struct Program {
   int panelX, panelBase;     // panel line K starts at (panelX, panelBase - 20 * K)
   bool structures;           // structures are painted blue, red or yellow
 };
+
+// How a test names its program in reports.
+void PrintTo(const Program& p, std::ostream* os) { *os << p.name; }
 
 const Program kDisplay{"morvane_display", MORVANE_DISPLAY_PATH, 500, 500, 200, 1, 210, 200, true};
 const Program kDisplay2{"morvane_display2", MORVANE_DISPLAY2_PATH, 800, 600, 600, 0, 610, 600, false};
