@@ -103,10 +103,15 @@ class Engine {
   static const std::array<Colour, kTemplateCount> DC;
 
  private:
+  // GRO, ending the process with a range error unless it lies in 1..GROLIM.
   int checkedGro() const;
+  // A uniform draw in 0..n-1 (n >= 1) from the program's generator.
   std::int32_t draw(std::int32_t n);
+  // Sets the WIDTH by LONG block at the world's first cell, clipped to the world.
   void seedBlock(int gro);
+  // Repaints the live cells of fitting windows in the colour of their highest K.
   void paintStructures(int gro);
+  // The step's outcome for every neighbour count and own state, from RULES and RULESBOO.
   StepOutcomes compileRules() const;
 
   Deliverable deliverable_;  // what tells this program's engine apart
