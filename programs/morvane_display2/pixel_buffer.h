@@ -22,7 +22,9 @@ namespace morvane::windowed {
 // the picture uses the first rowStride(W) * H of them.
 class PixelBuffer {
  public:
+  // An empty buffer; INITBMI, INITSCR and INITBUFFB set it up once the window is open.
   PixelBuffer() = default;
+  // Gives the transfer surface back to the window library.
   ~PixelBuffer();
   PixelBuffer(const PixelBuffer&) = delete;
   PixelBuffer& operator=(const PixelBuffer&) = delete;
