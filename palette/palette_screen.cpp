@@ -196,10 +196,12 @@ std::optional<PaletteScreen::Box> PaletteScreen::takeDirty() {
 }
 
 void PaletteScreen::convert(const Box& box, std::vector<std::uint32_t>& out) const {
-  out.clear();
-  for (int y = box.top; y < box.bottom; ++y) {
-    for (int x = box.left; x < box.right; ++x) {
-      out.push_back(kBgr[pixels_[offset(x, y)].load(std::memory_order_relaxed)]);
+  const int w = box.right - box.left;
+  out.resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(box.bottom - box.top));
+  for (int x = box.left; x < box.right; ++x) {  // down each stored column
+    std::uint32_t* to = &out[static_cast<std::size_t>(x - box.left)];
+    for (int y = box.top; y < box.bottom; ++y, to += w) {
+      *to = kBgr[pixels_[offset(x, y)].load(std::memory_order_relaxed)];
     }
   }
 }

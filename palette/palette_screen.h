@@ -121,9 +121,11 @@ class PaletteScreen {
     return static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&
            static_cast<unsigned>(y) < static_cast<unsigned>(height_);
   }
+  // Pixels are stored column by column (x outer, y inner), the order in which a display
+  // phase reads its world back, so that those reads walk memory in order.
   std::size_t offset(int x, int y) const {
-    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-           static_cast<std::size_t>(x);
+    return static_cast<std::size_t>(x) * static_cast<std::size_t>(height_) +
+           static_cast<std::size_t>(y);
   }
   static std::uint8_t paletteIndex(std::int16_t colour);
 
@@ -155,7 +157,7 @@ class PaletteScreen {
   std::int16_t driver_ = kNotDetected;  // driver reported by open()
   std::int16_t mode_ = 0;          // mode reported by open()
   bool opened_ = false;            // open() has run
-  std::unique_ptr<std::atomic<std::uint8_t>[]> pixels_;  // palette index per pixel, row by row
+  std::unique_ptr<std::atomic<std::uint8_t>[]> pixels_;  // palette index per pixel, see offset()
   std::unique_ptr<std::atomic<bool>[]> dirty_;  // per tile, row by row: changed since shown
   std::atomic<bool> stopping_{false};  // set by the destructor to end the service thread
   plat::HWND window_ = 0;          // the window, made by the service thread
