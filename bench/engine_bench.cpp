@@ -15,16 +15,18 @@ namespace {
 using BenchEngine = Engine<PaletteColours>;
 
 // A front end that draws nothing.
-class NoFrontEnd : public FrontEnd<PaletteColours::Colour> {
+template <class Colour>
+class NoFrontEnd : public FrontEnd<Colour> {
  public:
-  void display(const Grid<PaletteColours::Colour>&, std::int16_t) override {}
+  void display(const Grid<Colour>&, std::int16_t) override {}
   void panelLine(std::int32_t, std::string_view) override {}
 };
 
 // A random soup (one cell in ten alive) stepped for 300 generations, so that the
 // benchmarks see the sparse mix of structures a run spends its time on; laid
 // into both the engine and the reference.
-void seedBoth(BenchEngine& engine, oracle::World& world, int gro) {
+template <class Colours>
+void seedBoth(Engine<Colours>& engine, oracle::World& world, int gro) {
   engine.GRO = static_cast<std::int16_t>(gro);
   world.GRO = gro;
   std::mt19937 random(1);
@@ -106,7 +108,7 @@ void CountOracle(benchmark::State& state) {
 
 void PassEngine(benchmark::State& state) {
   Fixture f(static_cast<int>(state.range(0)));
-  NoFrontEnd frontEnd;
+  NoFrontEnd<PaletteColours::Colour> frontEnd;
   for (auto _ : state) {
     // Keeps the stagnation flag down, so the display phase runs on every other
     // pass as in a running world rather than on every pass of a stagnated one.
@@ -130,6 +132,19 @@ void PassOracle(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// A `morvane_display2`-like pass: fill-only colouring on every other pass.
+void PassFillOnlyEngine(benchmark::State& state) {
+  Engine<TrueColours> engine(kMorvaneDisplay2);
+  oracle::World world;
+  seedBoth(engine, world, static_cast<int>(state.range(0)));
+  NoFrontEnd<TrueColours::Colour> frontEnd;
+  for (auto _ : state) {
+    engine.SAMEBOO2 = 1;  // keeps the stagnation flag down, as in PassEngine
+    engine.pass(frontEnd);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
 BENCHMARK(StepEngine)->Arg(200)->Arg(600);
 BENCHMARK(StepOracle)->Arg(200)->Arg(600);
 BENCHMARK(ColourEngine)->Arg(200)->Arg(600);
@@ -138,6 +153,7 @@ BENCHMARK(CountEngine)->Arg(200)->Arg(600);
 BENCHMARK(CountOracle)->Arg(200)->Arg(600);
 BENCHMARK(PassEngine)->Arg(200)->Arg(600);
 BENCHMARK(PassOracle)->Arg(200)->Arg(600);
+BENCHMARK(PassFillOnlyEngine)->Arg(600);
 
 }  // namespace
 }  // namespace morvane
