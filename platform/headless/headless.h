@@ -1,6 +1,8 @@
 // The headless backend's controls: what a user and a screen would do to the
 // windows, for tests. The backend keeps every window's picture in memory.
-// Calls are made on the thread that owns the windows.
+// A control acts at once when called on the thread that owns the window; for a
+// window of another thread it takes effect inside that thread's next
+// PeekMessageA. windowPixels and presentCount may be called from any thread.
 #pragma once
 
 #include <vector>
@@ -22,7 +24,8 @@ void resize(HWND hwnd, int clientWidth, int clientHeight);
 // The user minimises the window (client 0 by 0, WM_SIZE with SIZE_MINIMIZED).
 void minimize(HWND hwnd);
 
-// The user restores the window to its size before minimising (WM_SIZE, WM_NCACTIVATE).
+// The user restores the window to its size before minimising (WM_SIZE with SIZE_RESTORED),
+// which then gains the focus (WM_NCACTIVATE with wParam 1).
 void restore(HWND hwnd);
 
 // The user clicks the close button (WM_CLOSE to the window procedure).

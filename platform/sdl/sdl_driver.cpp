@@ -166,7 +166,10 @@ class SdlDriver final : public Driver {
   }
 
   void pumpEvents(EventSink& sink) override {
-    if (!video_) return;  // no window was ever made: no native events
+    {
+      std::lock_guard lock(startMutex_);
+      if (!started_) return;  // SDL never started: there are no native events
+    }
     std::vector<std::function<void(EventSink&)>> events;
     video_->run([&] {
       SDL_Event e;

@@ -7,6 +7,7 @@
 
 #include "fonts/fonts.h"
 #include "platform.h"
+#include "sdl/keys.h"
 #include "sdl/sdl_window.h"
 
 // Xlib last: its macros (None, Bool, Status...) clash with names in the headers above.
@@ -112,3 +113,34 @@ TEST(SdlWindowTest, DrawnPixelsReachTheScreen) {
 
 }  // namespace
 }  // namespace morvane::plat
+
+namespace morvane::plat::sdl {
+namespace {
+
+TEST(SdlKeysTest, KeysMapToVirtualKeysAndTypedCharacters) {
+  struct Case {
+    SDL_Keycode key;
+    Uint16 mods;
+    UINT vk;
+    char typed;
+  };
+  const Case cases[] = {
+      {SDLK_a, KMOD_NONE, 'A', 'a'},        {SDLK_a, KMOD_LSHIFT, 'A', 'A'},
+      {SDLK_a, KMOD_CAPS, 'A', 'A'},        {SDLK_a, KMOD_LCTRL, 'A', '\x01'},
+      {SDLK_7, KMOD_NONE, '7', '7'},        {SDLK_7, KMOD_RSHIFT, '7', '&'},
+      {SDLK_SPACE, KMOD_NONE, 0x20, ' '},   {SDLK_RETURN, KMOD_NONE, 0x0D, '\r'},
+      {SDLK_ESCAPE, KMOD_NONE, 0x1B, 0x1B}, {SDLK_LEFT, KMOD_NONE, 0x25, 0},
+      {SDLK_F1, KMOD_NONE, 0x70, 0},        {SDLK_F24, KMOD_NONE, 0x87, 0},
+      {SDLK_KP_5, KMOD_NUM, 0x65, '5'},     {SDLK_KP_5, KMOD_NONE, 0x65, 0},
+      {SDLK_KP_PLUS, KMOD_NONE, 0x6B, '+'}, {SDLK_LSHIFT, KMOD_LSHIFT, 0x10, 0},
+      {SDLK_SEMICOLON, KMOD_SHIFT, 0xBA, ':'}, {SDLK_DELETE, KMOD_NONE, 0x2E, 0},
+      {SDLK_MUTE, KMOD_NONE, 0, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(virtualKey(c.key), c.vk) << SDL_GetKeyName(c.key);
+    EXPECT_EQ(typedCharacter(c.key, c.mods), c.typed) << SDL_GetKeyName(c.key) << " mods " << c.mods;
+  }
+}
+
+}  // namespace
+}  // namespace morvane::plat::sdl
