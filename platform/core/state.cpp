@@ -61,7 +61,6 @@ Platform::Platform(Driver& d)
       blackBrush(addStock(brushes, makeBrush(true, 0))),
       nullBrush(addStock(brushes, makeBrush(false, 0))),
       defaultFont(addStock(fonts, makeFont(fonts::vga16()))),
-      smallFont(addStock(fonts, makeFont(fonts::vga8()))),
       start(std::chrono::steady_clock::now()),
       epoch(++gEpochs) {
   auto one = std::make_shared<Bitmap>();

@@ -128,7 +128,7 @@ class Platform {
   std::mutex classMutex;                                     // guards `classes`
   std::vector<WindowClass> classes;                          // registered window classes
   HBRUSH whiteBrush, blackBrush, nullBrush;                  // stock brushes
-  HFONT defaultFont, smallFont;                              // stock fonts: the 8x16 and 8x8 faces
+  HFONT defaultFont;                                         // stock font: the 8x16 face
   HBITMAP defaultBitmap;                                     // the 1 by 1 bitmap of new memory contexts
   std::atomic<HCURSOR> currentCursor{0};                     // the cursor set by SetCursor
   std::atomic<LONG> cursorX{0}, cursorY{0};                  // last known pointer position (screen)
