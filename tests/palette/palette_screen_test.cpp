@@ -85,6 +85,28 @@ TEST_F(OpenScreenTest, OpensTheFullScreenAreaBlack) {
   }
 }
 
+TEST_F(OpenScreenTest, ASecondOpenReportsTheFirst) {
+  std::int16_t again = kDetect, againMode = -1;
+  screen.open(again, againMode, "");
+  EXPECT_EQ(kPalette256, again);
+  EXPECT_EQ(kModeMaximised, againMode);
+  EXPECT_EQ(kWidth, screen.width());
+}
+
+TEST(PaletteScreen, AnUnknownDriverOpensNothing) {
+  plat::headless::reset();
+  PaletteScreen screen;
+  std::int16_t driver = 7, mode = -1;
+  screen.open(driver, mode, "");
+  EXPECT_EQ(kNotDetected, driver);
+  EXPECT_EQ(0, screen.width());
+  EXPECT_EQ(0u, screen.window());
+  screen.writePixel(1, 1, 2);  // no drawing area: nothing happens
+  screen.bar(0, 0, 10, 10);
+  screen.textAt(0, 0, "x");
+  EXPECT_EQ(0, screen.readPixel(1, 1));
+}
+
 TEST_F(OpenScreenTest, ReadsBackTheLowestIndexOfTheColourWritten) {
   const std::pair<std::int16_t, std::int16_t> cases[] = {
       {0, 0}, {1, 1}, {2, 2}, {4, 4}, {14, 14}, {15, 15}, {31, 15}, {16, 0}, {255, 0}, {200, 200}};
