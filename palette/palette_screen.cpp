@@ -26,10 +26,21 @@ constexpr std::array<std::uint32_t, kPaletteSize> makeBgr() {
 }
 constexpr std::array<std::uint32_t, kPaletteSize> kBgr = makeBgr();
 
+// Posted by the window to itself when its picture must be shown again whole.
+constexpr plat::UINT kShowAllMessage = plat::WM_USER;
+
+// The window procedure: a change of size (restoring after minimising among them) may have
+// cost the window its picture, so it asks for a whole showing; closing destroys the window.
+plat::LRESULT windowProc(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
+                         plat::LPARAM lParam) {
+  if (msg == plat::WM_SIZE) plat::PostMessageA(window, kShowAllMessage, 0, 0);
+  return plat::DefWindowProcA(window, msg, wParam, lParam);
+}
+
 // Registers the facility's window class (once per platform lifetime; a second try is refused).
 void registerWindowClass() {
   plat::WNDCLASSA wc{};
-  wc.lpfnWndProc = plat::DefWindowProcA;  // closing destroys; nothing else needs handling
+  wc.lpfnWndProc = windowProc;
   wc.hInstance = plat::GetModuleHandleA(nullptr);
   wc.hCursor = plat::LoadCursorA(0, plat::IDC_ARROW);
   wc.hbrBackground = plat::GetStockObject(plat::BLACK_BRUSH);
@@ -237,19 +248,17 @@ void PaletteScreen::serve(std::promise<bool>& opened) {
 
 void PaletteScreen::serveWindow(Presenter& presenter) {
   std::vector<std::uint32_t> pixels;  // conversion buffer, reused
-  plat::RECT shownArea{};
-  plat::GetClientRect(window_, &shownArea);
   Clock::time_point nextShow = Clock::now();
   while (!stopping_.load(std::memory_order_acquire)) {
     plat::MSG msg;
-    while (plat::PeekMessageA(&msg, 0, 0, 0, plat::PM_REMOVE)) plat::DispatchMessageA(&msg);
-    if (!plat::IsWindow(window_)) return;  // closed by the user
-    plat::RECT area{};
-    plat::GetClientRect(window_, &area);
-    if (area.right != shownArea.right || area.bottom != shownArea.bottom) {
-      markAllDirty();  // resized or restored: the window may have lost its picture
-      shownArea = area;
+    while (plat::PeekMessageA(&msg, 0, 0, 0, plat::PM_REMOVE)) {
+      if (msg.message == kShowAllMessage) {
+        markAllDirty();
+      } else {
+        plat::DispatchMessageA(&msg);
+      }
     }
+    if (!plat::IsWindow(window_)) return;  // closed by the user
     const Clock::time_point now = Clock::now();
     if (now >= nextShow) {
       if (!plat::IsIconic(window_)) {
