@@ -10,7 +10,7 @@
 // lock: every pixel is an atomic byte written and read with relaxed order, and
 // every tile of the picture has an atomic dirty flag set (release) after its
 // pixels are written and taken (acquire) by the service thread before it reads
-// them. On x86 all of these are plain byte moves.
+// them. On x86 the program's side of this is plain byte moves.
 //
 // Closing the window destroys it and stops the showing; the drawing calls keep
 // working on the copy with no visible effect.

@@ -126,5 +126,14 @@ TEST(Morvane, ClosingTheWindowLeavesTheProcessRunningUntilSigterm) {
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }
 
+TEST(Morvane, ClosingItsTerminalEndsIt) {
+  XSession x;
+  ASSERT_TRUE(x.ok());
+  Child child(MORVANE_PATH);
+  ASSERT_NE(0u, x.waitForWindow(child.pid())) << child.output();
+  const int status = child.stop(SIGHUP);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGHUP) << status;
+}
+
 }  // namespace
 }  // namespace morvane::e2e
