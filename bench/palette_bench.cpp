@@ -3,12 +3,14 @@
 // end on a plain single-threaded pixel array.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string_view>
 #include <vector>
 
 #include "engine.h"
+#include "fonts/fonts.h"
 #include "headless/headless.h"
 #include "palette_front_end.h"
 #include "palette_screen.h"
@@ -32,8 +34,27 @@ class PlainScreen {
       pixels_[y * width_ + x] = static_cast<std::uint8_t>(colour);
     }
   }
-  void bar(std::int16_t, std::int16_t, std::int16_t, std::int16_t) {}
-  void textAt(std::int16_t, std::int16_t, std::string_view) {}
+  void bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
+    for (int y = std::min(y1, y2); y <= std::max(y1, y2); ++y) {
+      for (int x = std::min(x1, x2); x <= std::max(x1, x2); ++x) {
+        writePixel(static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 255);
+      }
+    }
+  }
+  void textAt(std::int16_t x, std::int16_t y, std::string_view text) {
+    if (x < 0 || y < 0) return;
+    const plat::fonts::BitmapFont& font = plat::fonts::vga8();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      for (int row = 0; row < 8; ++row) {
+        for (int col = 0; col < 8; ++col) {
+          if (font.pixel(static_cast<unsigned char>(text[i]), col, row)) {
+            writePixel(static_cast<std::int16_t>(x + 8 * static_cast<int>(i) + col),
+                       static_cast<std::int16_t>(y + row), 15);
+          }
+        }
+      }
+    }
+  }
 
  private:
   int width_;                         // pixels across
