@@ -235,19 +235,22 @@ void PaletteScreen::serve(std::promise<bool>& opened) {
   mode_ = mode.number;
   {
     Presenter presenter(window, width_, height_);
-    std::vector<std::uint32_t> pixels;
-    if (auto box = takeDirty()) {
-      convert(*box, pixels);
-      presenter.show(*box, pixels);
-    }
+    std::vector<std::uint32_t> pixels;  // conversion buffer, reused
+    showChanges(presenter, pixels);     // the black start picture
     opened.set_value(true);
-    serveWindow(presenter);
+    serveWindow(presenter, pixels);
   }
   if (plat::IsWindow(window)) plat::DestroyWindow(window);
 }
 
-void PaletteScreen::serveWindow(Presenter& presenter) {
-  std::vector<std::uint32_t> pixels;  // conversion buffer, reused
+void PaletteScreen::showChanges(Presenter& presenter, std::vector<std::uint32_t>& pixels) {
+  if (auto box = takeDirty()) {
+    convert(*box, pixels);
+    presenter.show(*box, pixels);
+  }
+}
+
+void PaletteScreen::serveWindow(Presenter& presenter, std::vector<std::uint32_t>& pixels) {
   Clock::time_point nextShow = Clock::now();
   while (!stopping_.load(std::memory_order_acquire)) {
     plat::MSG msg;
@@ -261,12 +264,7 @@ void PaletteScreen::serveWindow(Presenter& presenter) {
     if (!plat::IsWindow(window_)) return;  // closed by the user
     const Clock::time_point now = Clock::now();
     if (now >= nextShow) {
-      if (!plat::IsIconic(window_)) {
-        if (auto box = takeDirty()) {
-          convert(*box, pixels);
-          presenter.show(*box, pixels);
-        }
-      }
+      if (!plat::IsIconic(window_)) showChanges(presenter, pixels);
       nextShow = now + std::chrono::milliseconds(kFrameMs);
     }
     const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextShow - Clock::now());

@@ -140,7 +140,9 @@ class PaletteScreen {
   // Service thread: makes the copy and the window, reports through `opened`, then serves.
   void serve(std::promise<bool>& opened);
   // Service thread: handles messages and shows changes until stopped or closed.
-  void serveWindow(Presenter& presenter);
+  void serveWindow(Presenter& presenter, std::vector<std::uint32_t>& pixels);
+  // Service thread: shows the dirty part of the copy, converted through `pixels`.
+  void showChanges(Presenter& presenter, std::vector<std::uint32_t>& pixels);
   // Makes the copy of `mode`'s size, all black, every tile dirty.
   void allocate(const Mode& mode);
   // Marks every tile for showing.
