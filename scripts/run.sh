@@ -12,7 +12,8 @@ case "$program" in
   *) echo "usage: $0 [morvane | morvane_display | morvane_display2]" >&2; exit 2 ;;
 esac
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" "$root/build" -DMORVANE_TESTS=OFF -DMORVANE_BENCH=OFF
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build" -j"$(nproc)" --target "$program"
 binary="$root/build/programs/$program/$program"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
