@@ -13,11 +13,13 @@
 #include <SDL_syswm.h>
 
 #include <condition_variable>
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <future>
 #include <map>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -245,12 +247,30 @@ class SdlDriver final : public Driver {
         video_->run([this] {
           SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
           SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-          started_ = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+          started_ = startVideo();
           if (started_) SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
         });
       }
     }
     if (started_) video_->run(task);
+  }
+
+  // Starts SDL's video on a real screen. SDL falls back to its off-screen driver
+  // when there is no display; a window there would be seen by nobody, so that
+  // counts as failure (unless SDL_VIDEODRIVER asked for it), and the reason is
+  // told once on stderr.
+  static bool startVideo() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      std::fprintf(stderr, "cannot open a window: %s\n", SDL_GetError());
+      return false;
+    }
+    const std::string_view driver = SDL_GetCurrentVideoDriver();
+    if ((driver == "offscreen" || driver == "dummy") && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      std::fprintf(stderr, "cannot open a window: no display (is DISPLAY set?)\n");
+      return false;
+    }
+    return true;
   }
 
   SDL_Window* find(HWND hwnd) const {

@@ -10,6 +10,9 @@ int main() {
   std::int16_t GD = morvane::palette::kDetect;
   std::int16_t GM = 0;
   screen.open(GD, GM, "");
+  // Without a window there is nothing to show and nothing to close: end (the
+  // platform layer has said why on stderr) instead of running unseen for ever.
+  if (GD == morvane::palette::kNotDetected) return 1;
 
   morvane::PaletteFrontEnd<morvane::palette::PaletteScreen> frontEnd(screen, morvane::kMorvane.GRO);
   morvane::Engine<morvane::PaletteColours> engine(morvane::kMorvane);

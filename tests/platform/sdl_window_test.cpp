@@ -144,3 +144,30 @@ TEST(SdlKeysTest, KeysMapToVirtualKeysAndTypedCharacters) {
 
 }  // namespace
 }  // namespace morvane::plat::sdl
+
+namespace morvane::plat {
+namespace {
+
+// Without a display SDL would fall back to its off-screen driver; a window there
+// is seen by nobody, so creating one fails and the reason is told on stderr.
+TEST(SdlWindowDeathTest, NoDisplayMeansNoWindow) {
+  // A fresh process: this one may already run SDL's video thread, which a fork would not carry.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  auto createWithoutDisplay = [] {
+    ::unsetenv("DISPLAY");
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("SDL_VIDEODRIVER");
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = plainProc;
+    wc.lpszClassName = "NoDisplay";
+    RegisterClassA(&wc);
+    const HWND hwnd = CreateWindowExA(0, "NoDisplay", nullptr, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 0,
+                                      0, 100, 100, 0, 0, GetModuleHandleA(nullptr), nullptr);
+    std::exit(hwnd == 0 ? 3 : 4);
+  };
+  EXPECT_EXIT(createWithoutDisplay(), testing::ExitedWithCode(3),
+              "cannot open a window: no display");
+}
+
+}  // namespace
+}  // namespace morvane::plat
