@@ -6,7 +6,6 @@
 #include <csignal>
 #include <ostream>
 #include <cstdint>
-#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -48,7 +47,7 @@ std::string panelLine(const Image& image, const Program& p, int K) {
 long stepShown(const Image& image, const Program& p) {
   const std::string line = panelLine(image, p, 4);
   EXPECT_EQ(line.rfind("step   :", 0), 0u) << line;
-  return line.size() > 8 ? std::stol(line.substr(8)) : -1;
+  return panelNumber(line).value_or(-1);
 }
 
 // Checks the ten panel lines: the parameters exactly, the state lines by their labels.
@@ -132,8 +131,7 @@ TEST_P(DisplayProgramTest, ShowsTheWorldAndThePanelAndCountsOn) {
   // A random world may stagnate within seconds; the counter then swings between
   // two values, which the end line shows as a stagnation count below -2.
   const std::string end = panelLine(second, p, 1);
-  const bool stagnated = end.size() > 8 && std::atol(end.c_str() + 8) < -2;
-  EXPECT_TRUE(stepShown(second, p) > stepShown(first, p) || stagnated)
+  EXPECT_TRUE(stepShown(second, p) > stepShown(first, p) || showsStagnation(end))
       << stepShown(first, p) << " then " << stepShown(second, p) << ", " << end;
 
   EXPECT_TRUE(child.running());

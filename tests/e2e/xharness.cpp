@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -229,6 +230,20 @@ std::string readText(const Image& image, int x, int y, int maxChars,
   }
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
+}
+
+std::optional<long> panelNumber(std::string_view line) {
+  if (line.size() <= 8) return std::nullopt;
+  try {
+    return std::stol(std::string(line.substr(8)));
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+bool showsStagnation(std::string_view endLine) {
+  const std::optional<long> count = panelNumber(endLine);
+  return count && *count < -2;
 }
 
 void pause(std::chrono::milliseconds d) { std::this_thread::sleep_for(d); }

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -103,6 +104,14 @@ class XSession {
 // run of blank cells at the end; trailing blanks are dropped.
 std::string readText(const Image& image, int x, int y, int maxChars,
                      const plat::fonts::BitmapFont& font, std::uint32_t fg);
+
+// The number a status panel line shows after its 8-character label, or nothing
+// when the line holds no number there (not drawn yet, or drawn half).
+std::optional<long> panelNumber(std::string_view line);
+
+// True when the panel's end line shows stagnation (a count below -2): the world's
+// generation counter then swings between two values instead of growing.
+bool showsStagnation(std::string_view endLine);
 
 // Waits `d`, a pause between what a user does and what the screen shows.
 void pause(std::chrono::milliseconds d);
