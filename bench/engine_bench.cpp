@@ -132,6 +132,29 @@ void PassOracle(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// The world's share of a pass: margin, step, population history, commit.
+void WorldPassEngine(benchmark::State& state) {
+  Fixture f(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    f.engine.updateMargin();
+    f.engine.step();
+    f.engine.updateHistory();
+    f.engine.copyBack();
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void WorldPassOracle(benchmark::State& state) {
+  Fixture f(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    oracle::marginUpdate(f.world);
+    oracle::generationStep(f.world);
+    oracle::historyUpdate(f.world);
+    oracle::copyBack(f.world);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
 // A `morvane_display2`-like pass: fill-only colouring on every other pass.
 void PassFillOnlyEngine(benchmark::State& state) {
   Engine<TrueColours> engine(kMorvaneDisplay2);
@@ -147,12 +170,14 @@ void PassFillOnlyEngine(benchmark::State& state) {
 
 BENCHMARK(StepEngine)->Arg(200)->Arg(600);
 BENCHMARK(StepOracle)->Arg(200)->Arg(600);
-BENCHMARK(ColourEngine)->Arg(200)->Arg(600);
-BENCHMARK(ColourOracle)->Arg(200)->Arg(600);
+BENCHMARK(ColourEngine)->Arg(200)->Arg(600)->Arg(1000);
+BENCHMARK(ColourOracle)->Arg(200)->Arg(600)->Arg(1000);
 BENCHMARK(CountEngine)->Arg(200)->Arg(600);
 BENCHMARK(CountOracle)->Arg(200)->Arg(600);
 BENCHMARK(PassEngine)->Arg(200)->Arg(600);
 BENCHMARK(PassOracle)->Arg(200)->Arg(600);
+BENCHMARK(WorldPassEngine)->Arg(1000);
+BENCHMARK(WorldPassOracle)->Arg(1000);
 BENCHMARK(PassFillOnlyEngine)->Arg(600);
 
 }  // namespace
