@@ -28,16 +28,17 @@ class NoFrontEnd : public FrontEnd<Colour> {
 template <class Colours>
 void seedBoth(Engine<Colours>& engine, oracle::World& world, int gro) {
   engine.GRO = static_cast<std::int16_t>(gro);
+  engine.checkParameters();
   world.GRO = gro;
   std::mt19937 random(1);
   std::uniform_int_distribution<int> draw(0, 9);
   for (int x = 1; x <= gro; ++x) {
-    for (int y = 1; y <= gro; ++y) engine.A(x, y) = draw(random) == 0 ? 1 : 0;
+    for (int y = 1; y <= gro; ++y) engine.setA(x, y, draw(random) == 0);
   }
   for (int generation = 0; generation < 300; ++generation) {
     engine.updateMargin();
     engine.step();
-    engine.copyBack();
+    engine.commit();
   }
   engine.updateMargin();
   for (int x = -4; x <= gro + 5; ++x) {
@@ -139,7 +140,7 @@ void WorldPassEngine(benchmark::State& state) {
     f.engine.updateMargin();
     f.engine.step();
     f.engine.updateHistory();
-    f.engine.copyBack();
+    f.engine.commit();
   }
   state.SetItemsProcessed(state.iterations());
 }

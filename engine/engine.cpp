@@ -51,12 +51,18 @@ template <class Colours>
 const std::array<typename Colours::Colour, kTemplateCount> Engine<Colours>::DC = templateColours<Colours>();
 
 template <class Colours>
-Engine<Colours>::Engine(const Deliverable& deliverable)
-    : GRO(deliverable.GRO), deliverable_(deliverable) {}
+Engine<Colours>::Engine(const Deliverable& deliverable, const Kernel& kernel)
+    : GRO(deliverable.GRO), deliverable_(deliverable), world_(kernel) {
+  checkParameters();
+}
 
 template <class Colours>
-int Engine<Colours>::checkedGro() const {
-  return rt::index<int>(GRO, 1, GROLIM);
+void Engine<Colours>::checkParameters() {
+  gro_ = rt::index<int>(GRO, 1, GROLIM);
+  checkDivisor(OUTSTEP);
+  checkDivisor(TEXTSTEP);
+  outstep_ = OUTSTEP;
+  textstep_ = TEXTSTEP;
 }
 
 template <class Colours>
@@ -66,9 +72,7 @@ std::int32_t Engine<Colours>::draw(std::int32_t n) {
 
 template <class Colours>
 void Engine<Colours>::start() {
-  checkedGro();
-  checkDivisor(OUTSTEP);
-  checkDivisor(TEXTSTEP);
+  checkParameters();
   if (GUN) {
     INIT2();
   } else {
@@ -95,7 +99,7 @@ void Engine<Colours>::pass(FrontEnd<Colour>& frontEnd) {
   if (EDGE) updateMargin();
   step();
   updateHistory();
-  copyBack();
+  commit();
   if (OVER2) {
     perturb();
     STEP = rt::sub<std::int64_t>(STEP, 2);
@@ -111,30 +115,27 @@ void Engine<Colours>::run(FrontEnd<Colour>& frontEnd) {
 
 template <class Colours>
 bool Engine<Colours>::displayDue() const {
-  checkDivisor(OUTSTEP);
   // The remainder is compared modulo OUTSTEP, so with OUTSTEP 1 every pass draws.
-  return OVER || STEP % OUTSTEP == deliverable_.displayRemainder % OUTSTEP;
+  return OVER || STEP % outstep_ == deliverable_.displayRemainder % outstep_;
 }
 
 template <class Colours>
 bool Engine<Colours>::panelDue() const {
-  checkDivisor(TEXTSTEP);
-  return OVER || STEP % TEXTSTEP == 0;
+  return OVER || STEP % textstep_ == 0;
 }
 
 template <class Colours>
 void Engine<Colours>::INIT() {
   random_.seed(static_cast<std::uint32_t>(
       std::chrono::system_clock::now().time_since_epoch().count()));
-  const int gro = checkedGro();
   if (!RAND) {
-    seedBlock(gro);
+    seedBlock(gro_);
     return;
   }
   const std::int32_t ranstep = rt::index<std::int32_t>(RANSTEP, 1, std::numeric_limits<std::int16_t>::max());
-  for (int x = 1; x <= gro; ++x) {
-    for (int y = 1; y <= gro; ++y) {
-      if (draw(ranstep) == 0) A(x, y) = 1;
+  for (int x = 1; x <= gro_; ++x) {
+    for (int y = 1; y <= gro_; ++y) {
+      if (draw(ranstep) == 0) world_.set(x, y, true);
     }
   }
 }
@@ -145,17 +146,16 @@ void Engine<Colours>::seedBlock(int gro) {
   const int width = std::min<int>(WIDTH, gro);
   const int length = std::min<int>(LONG, gro);
   for (int x = 1; x <= width; ++x) {
-    for (int y = 1; y <= length; ++y) A(x, y) = 1;
+    for (int y = 1; y <= length; ++y) world_.set(x, y, true);
   }
 }
 
 template <class Colours>
 void Engine<Colours>::INIT2() {
-  const int gro = checkedGro();
   // In a world narrower than the gun only the cells inside 1..GRO are kept.
-  for (int y = 1; y <= std::min<int>(kGliderGun.size(), gro); ++y) {
-    for (int x = 1; x <= std::min(kGunWidth, gro); ++x) {
-      if (kGliderGun[y - 1][x - 1] == '#') A(x, y) = 1;
+  for (int y = 1; y <= std::min<int>(kGliderGun.size(), gro_); ++y) {
+    for (int x = 1; x <= std::min(kGunWidth, gro_); ++x) {
+      if (kGliderGun[y - 1][x - 1] == '#') world_.set(x, y, true);
     }
   }
 }
@@ -167,7 +167,7 @@ void Engine<Colours>::testStagnation() {
 
 template <class Colours>
 void Engine<Colours>::updateMargin() {
-  wrapMargin(A, checkedGro());
+  world_.wrapMargin(gro_);
 }
 
 template <class Colours>
@@ -190,19 +190,17 @@ StepOutcomes Engine<Colours>::compileRules() const {
 
 template <class Colours>
 void Engine<Colours>::step() {
-  const int gro = checkedGro();
   const StepOutcomes outcomes = compileRules();
-  stepCells(A, B, gro, outcomes);
   // RULESBOO as the last cell computed, [GRO, GRO], leaves it.
-  const int lastState = A(gro, gro) != 0 ? 9 : 0;
+  const int lastState = A(gro_, gro_) ? 9 : 0;
+  world_.step(gro_, compileRule(outcomes));
   for (int n = 0; n <= 8; ++n) RULESBOO[n] = outcomes[n + lastState];
 }
 
 template <class Colours>
 void Engine<Colours>::updateHistory() {
-  const int gro = checkedGro();
   for (int k = SAMEDES; k >= 1; --k) SAM[k + 1] = SAM[k];
-  SAME = countLive(A, gro);
+  SAME = world_.countLive(gro_);
   SAM[1] = SAME;
   SAMEBOO2 = SAMEBOO;
   SAMEBOO = 0;
@@ -212,55 +210,76 @@ void Engine<Colours>::updateHistory() {
 }
 
 template <class Colours>
-void Engine<Colours>::copyBack() {
-  copyWorld(B, A, checkedGro());
+void Engine<Colours>::commit() {
+  world_.commit();
 }
 
 template <class Colours>
 void Engine<Colours>::perturb() {
-  const int gro = checkedGro();
   // Cells are drawn in 1..GRO-1; a world of side 1 has no such cell.
-  if (gro < 2) return;
+  if (gro_ < 2) return;
   for (int n = 1; n <= ADDRAND; ++n) {
-    const int x = draw(gro - 1) + 1;
-    const int y = draw(gro - 1) + 1;
-    A(x, y) = 1;
+    const int x = draw(gro_ - 1) + 1;
+    const int y = draw(gro_ - 1) + 1;
+    world_.set(x, y, true);
   }
 }
 
 template <class Colours>
 void Engine<Colours>::colour() {
-  const int gro = checkedGro();
-  const int height = gro + 10;  // cells -4..gro+5 of a column
-  for (int x = Grid<Colour>::kLow; x <= gro + 5; ++x) {
-    const std::uint8_t* __restrict a = A.column(x);
-    Colour* __restrict c = C.column(x);
-    for (int i = 0; i < height; ++i) c[i] = a[i] ? Colours::CN : Colour{0};
-  }
+  fill();
   if (deliverable_.colouring == Colouring::kTemplates) {
-    scanner_.run(A, gro);
-    paintStructures(gro);
+    fits_.clear();
+    world_.scanTemplates(gro_, fits_);
+    paintStructures();
   }
 }
 
 template <class Colours>
-void Engine<Colours>::paintStructures(int gro) {
-  // Colour of a live cell whose highest fitting template is K (0: none fits).
-  std::array<Colour, kTemplateCount + 1> liveColour{};
-  liveColour[0] = Colours::CN;
-  for (int k = 1; k <= kTemplateCount; ++k) liveColour[k] = DC[k - 1];
-  constexpr int kShift = -Grid<Colour>::kLow;  // column offset of cell y = 0
-  constexpr int kBlock = 16;                   // cells tested at once for any cover
-  for (int x = 1; x <= gro + 3; ++x) {
-    const std::uint8_t* __restrict cover = scanner_.column(x) + kShift;
-    Colour* __restrict c = C.column(x) + kShift;
-    for (int first = 1; first <= gro + 3; first += kBlock) {
-      const int last = std::min(gro + 3, first + kBlock - 1);
-      std::uint8_t any = 0;
-      for (int y = first; y <= last; ++y) any |= cover[y];
-      if (any == 0) continue;
-      // Only live cells are painted; right after the fill they are the nonzero ones.
-      for (int y = first; y <= last; ++y) c[y] = static_cast<Colour>(liveColour[cover[y]] * (c[y] != 0));
+void Engine<Colours>::fill() {
+  // The colours of 8 cells for each pattern of 8 bits.
+  static const auto kEight = [] {
+    std::array<std::array<Colour, 8>, 256> eight{};
+    for (int bits = 0; bits < 256; ++bits) {
+      for (int i = 0; i < 8; ++i) eight[bits][i] = (bits >> i & 1) != 0 ? Colours::CN : Colour{0};
+    }
+    return eight;
+  }();
+  const int height = gro_ + 10;  // cells -4..gro+5 of a column
+  const int words = (height + 63) / 64;
+  for (int x = packed::kLow; x <= gro_ + 5; ++x) {
+    Colour* column = C.column(x);
+    for (int k = 0; k < words; ++k) {
+      const int cells = std::min(64, height - 64 * k);
+      const std::uint64_t live = world_.word(x, k) & packed::rangeMask(k, packed::kLow, gro_ + 5);
+      const std::size_t at = static_cast<std::size_t>(x - packed::kLow) * packed::kWords + k;
+      // A word with no live cell whose colours are all 0 already is left as it is.
+      if (live == 0 && !colouredWords_[at]) continue;
+      colouredWords_[at] = live != 0;
+      Colour* out = column + 64 * k;
+      for (int first = 0; first < cells; first += 8) {
+        const auto& eight = kEight[live >> first & 255];
+        std::copy_n(eight.begin(), std::min(8, cells - first), out + first);
+      }
+    }
+  }
+}
+
+template <class Colours>
+void Engine<Colours>::paintStructures() {
+  for (int K = 1; K <= kTemplateCount; ++K) {
+    const Colour colour = DC[static_cast<std::size_t>(K - 1)];
+    for (const TemplateFits::Word& word : fits_.of(K)) {
+      for (std::uint64_t anchors = word.anchors; anchors != 0; anchors &= anchors - 1) {
+        const int y = packed::kLow + 64 * word.k + __builtin_ctzll(anchors);
+        for (int L = 0; L < 4; ++L) {
+          Colour* cells = C.column(word.x + L) + (y - Grid<Colour>::kLow);  // cells[M] is C[x + L, y + M]
+          // Only live cells are painted; right after the fill they are the nonzero ones.
+          for (int M = 0; M < 4; ++M) {
+            if (cells[M] != 0) cells[M] = colour;
+          }
+        }
+      }
     }
   }
 }
@@ -285,7 +304,7 @@ std::string Engine<Colours>::panelLine(std::int32_t K) const {
     case 3: return "life   :" + to_string(SAME);
     case 2: {
       // Share in hundredths of a percent, in 64 bits so any world up to GROLIM is sound.
-      const std::int64_t gro = checkedGro();
+      const std::int64_t gro = gro_;
       const std::int64_t share = std::int64_t{SAME} * 10000 / (gro * gro);
       const std::int64_t hundredths = share % 100;
       return "lifepro:" + to_string(share / 100) + (hundredths < 10 ? ".0" : ".") +

@@ -10,8 +10,13 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "cell_world.h"
+#include "colours.h"
+#include "deliverable.h"
 #include "frontend.h"
+#include "grid.h"
 #include "kernels.h"
 #include "templates.h"
 
@@ -25,12 +30,19 @@ class Engine {
  public:
   using Colour = typename Colours::Colour;
 
-  // Builds an engine whose run parameters are those of `deliverable`.
-  explicit Engine(const Deliverable& deliverable);
+  // Builds an engine whose run parameters are those of `deliverable`, stepping
+  // and scanning its world on `kernel` (by default the best one this CPU runs).
+  explicit Engine(const Deliverable& deliverable, const Kernel& kernel = chosenKernel());
 
   // Start sequence after the window is open: checks the parameters, seeds the
   // world (INIT2 with GUN, INIT otherwise) and resets the counters.
   void start();
+
+  // Checks the run parameters the operations depend on (GRO, OUTSTEP, TEXTSTEP)
+  // and takes them for the run, ending the process with a range error when one
+  // is out of range. start() begins with it; the operations use the values
+  // taken, so a parameter changed later counts only after the next check.
+  void checkParameters();
 
   // One pass of the run loop, handing over to `frontEnd` at its fixed points.
   void pass(FrontEnd<Colour>& frontEnd);
@@ -59,8 +71,8 @@ class Engine {
   void step();
   // Population history update from A: SAME, SAM, SAMEBOO2, SAMEBOO.
   void updateHistory();
-  // Copy-back: A := B over 1..GRO.
-  void copyBack();
+  // Commit: A := B over 1..GRO (the margin of A is left alone).
+  void commit();
   // Perturbation: ADDRAND cells set alive at random in 1..GRO-1.
   void perturb();
   // True when the display phase runs on this pass.
@@ -94,29 +106,39 @@ class Engine {
   bool OVER = false;   // stagnation flag
   bool OVER2 = false;  // OVER as it was when the current pass began
 
-  // --- grids over [-4..GROLIM+5, -4..GROLIM+5] ---
-  CellGrid A;        // current generation: 1 = live
-  CellGrid B;        // next generation, written over 1..GRO only
+  // --- the world over [-4..GROLIM+5, -4..GROLIM+5] ---
+  // A[x, y]: the current generation, true = live.
+  bool A(int x, int y) const { return world_.cell(x, y); }
+  // Sets A[x, y] live or dead.
+  void setA(int x, int y, bool alive) { world_.set(x, y, alive); }
+  // B[x, y]: the next generation, as computed over 1..GRO by the latest step.
+  bool B(int x, int y) const { return world_.next(x, y); }
   Grid<Colour> C;    // colour of each cell: 0 dead, else CN, CS, CC or CM
 
   // Colour of template K at index K-1 (CM, CC or CS).
   static const std::array<Colour, kTemplateCount> DC;
 
  private:
-  // GRO, ending the process with a range error unless it lies in 1..GROLIM.
-  int checkedGro() const;
   // A uniform draw in 0..n-1 (n >= 1) from the program's generator.
   std::int32_t draw(std::int32_t n);
   // Sets the WIDTH by LONG block at the world's first cell, clipped to the world.
   void seedBlock(int gro);
-  // Repaints the live cells of fitting windows in the colour of their highest K.
-  void paintStructures(int gro);
+  // Colours C over -4..GRO+5: CN where A is live, 0 elsewhere.
+  void fill();
+  // Repaints the live cells of the fitting windows in increasing K, each in DC[K-1].
+  void paintStructures();
   // The step's outcome for every neighbour count and own state, from RULES and RULESBOO.
   StepOutcomes compileRules() const;
 
   Deliverable deliverable_;  // what tells this program's engine apart
+  int gro_;                  // GRO as checked, 1..GROLIM
+  int outstep_;              // OUTSTEP as checked, nonzero
+  int textstep_;             // TEXTSTEP as checked, nonzero
   std::mt19937 random_;      // the program's single pseudo-random generator
-  TemplateScanner scanner_;  // scratch of the template scan
+  CellWorld world_;          // A and B
+  TemplateFits fits_;        // scratch of the template scan
+  // Per 64-cell word of C (column x + 4, word k at [(x + 4) * kWords + k]): it holds a colour.
+  std::vector<bool> colouredWords_ = std::vector<bool>(packed::kColumns * packed::kWords);
 };
 
 extern template class Engine<PaletteColours>;

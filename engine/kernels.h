@@ -1,58 +1,120 @@
-// The per-pass work on the cell grids, organised for speed: byte grids walked
-// column by column so that the compiler vectorises the inner loops over y.
-// Every function takes the world side `gro`, already checked to lie in
-// 1..GROLIM by its caller; that single check keeps every index formed here
-// inside the grids' -4..GROLIM+5.
+// The packed cell plane and the kernels that do the heavy per-pass work on it
+// (the generation step and the template scan), one per instruction set,
+// registered by name and chosen once by what the CPU offers.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
 
-#include "frontend.h"
+#include "grid.h"
+#include "templates.h"
 
 namespace morvane {
 
-// A cell grid: 1 = live cell, 0 = dead cell.
-using CellGrid = Grid<std::uint8_t>;
+// Packed plane layout: one bit per cell [x, y], x and y in -4..GROLIM+5.
+//
+// Bits run along y: word k of column x holds the 64 cells y = kLow + 64k ..
+// kLow + 64k + 63, cell y in bit (y - kLow) % 64, so the vertical neighbours of
+// a cell are the next bits (shifts) and its horizontal neighbours the same bit
+// of the next columns. Words are stored row of words by row of words: word k of
+// column x is at index (k + 1) * kStride + (x - kLow). One row of words thus
+// holds the same 64 y values of every column in a row, and a kernel processes
+// several columns at once with plain vector loads. Row k = -1 below and row
+// k = kWords above are always zero, so a kernel reads a word's neighbours
+// without tests; kStride leaves room after the last column for the widest
+// vector to run past it.
+namespace packed {
+inline constexpr int kLow = -4;                                // lowest index in both directions
+inline constexpr int kHigh = GROLIM + 5;                       // highest index in both directions
+inline constexpr int kColumns = kHigh - kLow + 1;              // columns of cells
+inline constexpr int kWords = (kColumns + 63) / 64;            // rows of words holding cells
+inline constexpr int kStride = (kColumns + 3 * 8 + 7) / 8 * 8; // words from one row of words to the next
+inline constexpr std::size_t kPlaneWords = static_cast<std::size_t>(kWords + 2) * kStride;
+
+// Index of word k of column x (k may be -1 or kWords: the zero rows).
+constexpr std::size_t wordIndex(int x, int k) {
+  return static_cast<std::size_t>(k + 1) * kStride + static_cast<std::size_t>(x - kLow);
+}
+// Row of words holding cell y.
+constexpr int wordOf(int y) { return (y - kLow) >> 6; }
+// Bit of cell y in its word.
+constexpr int bitOf(int y) { return (y - kLow) & 63; }
+// The bits of row of words k whose cells y lie in low..high.
+constexpr std::uint64_t rangeMask(int k, int low, int high) {
+  const int first = low - kLow - 64 * k;  // bit of y = low, may lie outside 0..63
+  const int last = high - kLow - 64 * k;  // bit of y = high
+  if (last < 0 || first > 63) return 0;
+  const std::uint64_t upTo = last >= 63 ? ~std::uint64_t{0} : (std::uint64_t{2} << last) - 1;
+  const std::uint64_t from = first <= 0 ? ~std::uint64_t{0} : ~((std::uint64_t{1} << first) - 1);
+  return upTo & from;
+}
+}  // namespace packed
 
 // Outcome of the generation step for a cell: index n + 9 * s, where n (0..8)
 // is the number of live neighbours and s (0 or 1) the cell's own state.
 using StepOutcomes = std::array<bool, 18>;
 
-// Margin update: joins opposite edges of the world with offset gro - 1, in the
-// four copies' fixed order (lines first, then columns over the whole height).
-void wrapMargin(CellGrid& A, int gro);
+// The step's outcome table as the kernels evaluate it. A kernel adds the
+// three-cell column sums of three neighbouring columns into t = n + s (0..9,
+// four bit planes) and makes a cell live where one of the terms holds: t has
+// the term's value and the cell's own state is one the term accepts.
+struct CompiledRule {
+  struct Term {
+    std::uint64_t flip[4];  // all ones where bit i of the term's t is 0: t == value iff AND(t_i ^ flip_i)
+    std::uint64_t ifDead;   // all ones when a dead cell with this t lives
+    std::uint64_t ifLive;   // all ones when a live cell with this t lives
+  };
+  int count = 0;             // terms in use
+  std::array<Term, 10> terms{};
+};
 
-// Generation step: B[x, y] := outcomes[n + 9 * A[x, y]] for x, y = 1..gro.
-void stepCells(const CellGrid& A, CellGrid& B, int gro, const StepOutcomes& outcomes);
+// The rule of `outcomes` compiled into terms (t values that give no live cell are left out).
+CompiledRule compileRule(const StepOutcomes& outcomes);
 
-// Number of live cells of A over x, y = 1..gro.
-std::int32_t countLive(const CellGrid& A, int gro);
-
-// Copies B into A over x, y = 1..gro; the margin of A is left alone.
-void copyWorld(const CellGrid& B, CellGrid& A, int gro);
-
-// Finds where the structure templates fit. After run(), cover(x, y) is, for x,
-// y = 1..gro+3, the highest K of the templates that fit a window anchored at
-// 1..gro and covering [x, y], or 0 when none does. This equals the colour left
-// by painting the fitting windows in increasing K.
-class TemplateScanner {
+// Where the structure templates fit, collected by a scan: for every template,
+// the fitting anchors 64 at a time (the anchors [x, y] with y in word k).
+class TemplateFits {
  public:
-  // Scans A for a world of side gro.
-  void run(const CellGrid& A, int gro);
+  // A word of fitting anchors.
+  struct Word {
+    std::int16_t x;          // anchor column
+    std::int16_t k;          // row of words of the anchors' y
+    std::uint64_t anchors;   // bit b: the window anchored at [x, kLow + 64k + b] fits
+  };
 
-  // Highest fitting template over cell [x, y] (x, y in 1..gro+3) after run().
-  std::uint8_t cover(int x, int y) const { return cover_(x, y); }
-
-  // Column x of the cover grid, column(x)[y - Grid::kLow] being [x, y].
-  const std::uint8_t* column(int x) const { return cover_.column(x); }
+  // Forgets every fit (before a scan).
+  void clear() {
+    for (auto& words : words_) words.clear();
+  }
+  // Records that template K (1..27) fits at the anchors of `anchors` (nonzero) in column x, word k.
+  void add(int K, int x, int k, std::uint64_t anchors);
+  // The words recorded for template K (1..27).
+  const std::vector<Word>& of(int K) const { return words_[static_cast<std::size_t>(K - 1)]; }
 
  private:
-  void fitColumn(int anchorX, int gro);
-
-  CellGrid nibbles_;   // [x, y]: the 4 cells [x, y..y+3] as bits 0..3 (y = 1..gro)
-  CellGrid columnMax_; // [I, y]: highest K fitting at anchors [I, y-3..y]
-  CellGrid cover_;     // [x, y]: highest K of the fitting windows covering [x, y]
+  std::array<std::vector<Word>, kTemplateCount> words_;  // [K-1]: template K's fits
 };
+
+// A kernel: the step and the template scan on packed planes, built for one instruction set.
+struct Kernel {
+  std::string_view name;  // "avx512", "avx2" or "generic"
+  bool (*runnable)();     // true when this CPU (and its system) runs the kernel
+  // Generation step over x, y = 1..gro: writes the next generation of plane `a`
+  // into plane `b` in the rows of words holding y = 1..gro, bits outside
+  // x, y = 1..gro taken over from `a`; returns the live cells of `a` over 1..gro.
+  std::int32_t (*step)(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
+  // Records into `fits` (cleared by the caller) every template fitting a window anchored in 1..gro.
+  void (*scan)(const std::uint64_t* a, int gro, TemplateFits& fits);
+};
+
+// Every kernel built into this binary, best first; the last one runs everywhere.
+std::span<const Kernel> registeredKernels();
+
+// The best kernel this CPU runs, chosen on first use.
+const Kernel& chosenKernel();
 
 }  // namespace morvane

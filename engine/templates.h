@@ -1,5 +1,5 @@
 // The 27 structure templates that the colouring recognises, their colour
-// classes, and the lookup table that lets the scan test all of them at once.
+// classes, and each template as the two bit masks the packed scan tests.
 #pragma once
 
 #include <array>
@@ -27,18 +27,63 @@ enum class StructureClass : std::uint8_t {
 using Template = std::array<std::array<std::int16_t, 4>, 4>;
 
 // The templates D[K-1] for K = 1..27, in the order the scan tries them.
-extern const std::array<Template, kTemplateCount> D;
+inline constexpr std::array<Template, kTemplateCount> D = {{
+    {{{0, 2, 1, 2}, {1, 0, 1, 2}, {0, 2, 1, 2}, {2, 2, 2, 2}}},  // 1
+    {{{1, 2, 0, 2}, {1, 0, 1, 2}, {1, 2, 0, 2}, {2, 2, 2, 2}}},  // 2
+    {{{1, 1, 1, 2}, {2, 0, 2, 2}, {0, 1, 0, 2}, {2, 2, 2, 2}}},  // 3
+    {{{0, 1, 0, 2}, {2, 0, 2, 2}, {1, 1, 1, 2}, {2, 2, 2, 2}}},  // 4
+    {{{0, 1, 0, 2}, {2, 1, 2, 2}, {1, 0, 1, 2}, {2, 2, 2, 2}}},  // 5
+    {{{1, 0, 1, 2}, {2, 1, 2, 2}, {0, 1, 0, 2}, {2, 2, 2, 2}}},  // 6
+    {{{0, 2, 1, 2}, {1, 1, 0, 2}, {0, 2, 1, 2}, {2, 2, 2, 2}}},  // 7
+    {{{1, 2, 0, 2}, {0, 1, 1, 2}, {1, 2, 0, 2}, {2, 2, 2, 2}}},  // 8
+    {{{0, 0, 0, 2}, {1, 1, 1, 2}, {0, 0, 0, 2}, {2, 2, 2, 2}}},  // 9
+    {{{0, 1, 0, 2}, {0, 1, 0, 2}, {0, 1, 0, 2}, {2, 2, 2, 2}}},  // 10
+    {{{2, 1, 2, 2}, {1, 0, 1, 2}, {2, 1, 2, 2}, {2, 2, 2, 2}}},  // 11
+    {{{2, 1, 2, 2}, {1, 0, 1, 2}, {1, 0, 1, 2}, {2, 1, 2, 2}}},  // 12
+    {{{2, 1, 1, 2}, {1, 0, 0, 1}, {2, 1, 1, 2}, {2, 2, 2, 2}}},  // 13
+    {{{2, 1, 1, 2}, {1, 0, 0, 1}, {1, 0, 0, 1}, {2, 1, 1, 2}}},  // 14
+    {{{2, 1, 2, 2}, {1, 0, 2, 2}, {2, 2, 0, 1}, {2, 2, 1, 2}}},  // 15
+    {{{2, 2, 1, 2}, {2, 2, 0, 1}, {1, 0, 2, 2}, {2, 1, 2, 2}}},  // 16
+    {{{2, 2, 2, 2}, {2, 1, 1, 1}, {1, 1, 1, 2}, {2, 2, 2, 2}}},  // 17
+    {{{2, 2, 2, 2}, {1, 1, 1, 2}, {2, 1, 1, 1}, {2, 2, 2, 2}}},  // 18
+    {{{2, 2, 1, 2}, {2, 1, 1, 2}, {2, 1, 1, 2}, {2, 1, 2, 2}}},  // 19
+    {{{2, 1, 2, 2}, {2, 1, 1, 2}, {2, 1, 1, 2}, {2, 2, 1, 2}}},  // 20
+    {{{2, 0, 1, 2}, {1, 0, 0, 1}, {1, 0, 0, 1}, {2, 1, 0, 2}}},  // 21
+    {{{2, 1, 0, 2}, {1, 0, 0, 1}, {1, 0, 0, 1}, {2, 0, 1, 2}}},  // 22
+    {{{2, 1, 1, 2}, {0, 0, 0, 1}, {1, 0, 0, 0}, {2, 1, 1, 2}}},  // 23
+    {{{2, 1, 1, 2}, {1, 0, 0, 0}, {0, 0, 0, 1}, {2, 1, 1, 2}}},  // 24
+    {{{1, 1, 2, 2}, {1, 0, 2, 2}, {2, 2, 0, 1}, {2, 2, 1, 1}}},  // 25
+    {{{2, 2, 1, 1}, {2, 2, 0, 1}, {1, 0, 2, 2}, {1, 1, 2, 2}}},  // 26
+    {{{2, 0, 0, 2}, {0, 1, 1, 0}, {0, 1, 1, 0}, {2, 0, 0, 2}}},  // 27
+}};
 
 // The colour class of template K, at index K-1.
-extern const std::array<StructureClass, kTemplateCount> kTemplateClass;
+inline constexpr std::array<StructureClass, kTemplateCount> kTemplateClass = {
+    StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving,  // 1..8: moving
+    StructureClass::kCycling, StructureClass::kCycling,                          // 9, 10: cycling
+    StructureClass::kStill, StructureClass::kStill, StructureClass::kStill, StructureClass::kStill, StructureClass::kStill, StructureClass::kStill,          // 11..16: still
+    StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling,  // 17..26: cycling
+    StructureClass::kStill,                              // 27: still
+};
 
-// Code of a 4 by 4 window: bit (L-1)*4 + (M-1) is set when cell [I+L-1, J+M-1]
-// is alive. With that packing, column I+L-1 of the window is the nibble at bit
-// 4*(L-1), its cell J+M-1 being bit M-1 of the nibble.
-using WindowCode = std::uint16_t;
+// A template as bit masks over the 16 cells of its window: bit (L-1)*4 + (M-1)
+// stands for cell [I+L-1, J+M-1] of the window anchored at [I, J].
+struct TemplateMasks {
+  std::uint16_t tested;  // cells whose entry is 0 or 1
+  std::uint16_t alive;   // cells whose entry is 1
+};
 
-// For every window code, the highest K whose template fits such a window, or 0
-// when none fits. Built once on first use, read-only afterwards.
-const std::array<std::uint8_t, 65536>& highestFittingTemplate();
+// The masks of template t.
+constexpr TemplateMasks masksOf(const Template& t) {
+  TemplateMasks masks{0, 0};
+  for (int l = 0; l < 4; ++l) {
+    for (int m = 0; m < 4; ++m) {
+      const auto bit = static_cast<std::uint16_t>(1u << (l * 4 + m));
+      if (t[l][m] != kAnyState) masks.tested |= bit;
+      if (t[l][m] == kMustBeAlive) masks.alive |= bit;
+    }
+  }
+  return masks;
+}
 
 }  // namespace morvane

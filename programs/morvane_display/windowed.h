@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "colours.h"
 #include "frontend.h"
 
 namespace morvane::windowed {

@@ -21,7 +21,7 @@ TEST(Colouring, EmptyWorldIsBlackAndALoneCellIsNormal) {
   for (int x = -4; x <= 205; ++x) {
     for (int y = -4; y <= 205; ++y) ASSERT_EQ(engine.C(x, y), 0u);
   }
-  engine.A(50, 60) = 1;
+  engine.setA(50, 60, true);
   engine.colour();
   EXPECT_EQ(engine.C(50, 60), TrueColours::CN);
 }
@@ -40,8 +40,8 @@ TEST(Colouring, BlockIsStillInOpenSpaceButNotAtTheLowEdges) {
 TEST(Colouring, LiveCellOnAnUntestedPositionTakesTheTemplatesColour) {
   TestEngine engine(kMorvaneDisplay);
   testing_support::place(engine, kBlock, 10, 10);
-  engine.A(9, 9) = 1;  // the corner of the block's window anchored at [9, 9] is not tested
-  engine.A(30, 30) = 1;
+  engine.setA(9, 9, true);  // the corner of the block's window anchored at [9, 9] is not tested
+  engine.setA(30, 30, true);
   engine.colour();
   EXPECT_EQ(engine.C(9, 9), TrueColours::CS);
   EXPECT_EQ(engine.C(30, 30), TrueColours::CN);
@@ -50,8 +50,8 @@ TEST(Colouring, LiveCellOnAnUntestedPositionTakesTheTemplatesColour) {
 TEST(Colouring, FillOnlyColouringPaintsEveryLiveCellNormalMarginIncluded) {
   Engine<TrueColours> engine(kMorvaneDisplay2);
   testing_support::place(engine, kBlock, 10, 10);
-  engine.A(-4, 7) = 1;
-  engine.A(605, 605) = 1;
+  engine.setA(-4, 7, true);
+  engine.setA(605, 605, true);
   engine.colour();
   for (const auto& [x, y] : kBlock) EXPECT_EQ(engine.C(10 + x, 10 + y), TrueColours::CN);
   EXPECT_EQ(engine.C(-4, 7), TrueColours::CN);
@@ -62,7 +62,7 @@ TEST(Colouring, FillOnlyColouringPaintsEveryLiveCellNormalMarginIncluded) {
 TEST(Colouring, PaletteEngineUsesPaletteIndices) {
   Engine<PaletteColours> engine(kMorvane);
   testing_support::place(engine, kBlock, 10, 10);
-  engine.A(40, 40) = 1;
+  engine.setA(40, 40, true);
   engine.colour();
   EXPECT_EQ(engine.C(10, 10), 1);  // CS: blue
   EXPECT_EQ(engine.C(40, 40), 2);  // CN: green
@@ -126,9 +126,10 @@ TEST(Colouring, OverlappingTemplatesPaintTheHighestNumberedColour) {
   for (int world = 0; world < 60; ++world) {
     TestEngine engine(kMorvaneDisplay);
     engine.GRO = 48;
+    engine.checkParameters();
     std::bernoulli_distribution alive(0.4);
     for (int x = 1; x <= 48; ++x) {
-      for (int y = 1; y <= 48; ++y) engine.A(x, y) = alive(random) ? 1 : 0;
+      for (int y = 1; y <= 48; ++y) engine.setA(x, y, alive(random));
     }
     engine.colour();
     for (int x = 1; x <= 51; ++x) {

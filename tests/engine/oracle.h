@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "frontend.h"
+#include "grid.h"
 
 namespace morvane::oracle {
 

@@ -44,6 +44,7 @@ TEST(Panel, LifeShareTruncatesToHundredthsOfAPercentForEveryWorldSize) {
   for (const Case& c : cases) {
     Engine<TrueColours> engine(kMorvaneDisplay);
     engine.GRO = static_cast<std::int16_t>(c.gro);
+    engine.checkParameters();
     engine.SAME = c.same;
     EXPECT_EQ(engine.panelLine(2), c.line) << c.gro << " " << c.same;
   }
@@ -70,6 +71,7 @@ TEST(Panel, CountersLinesAndAFullWorld) {
 TEST(Panel, StepPastTheLargest32BitValueIsShownAsItIs) {
   Engine<TrueColours> engine(kMorvaneDisplay);
   engine.TEXTSTEP = 1;
+  engine.checkParameters();
   engine.STEP = 2147483647;
   RecordingFrontEnd<TrueColours::Colour> frontEnd;
   engine.pass(frontEnd);
@@ -84,6 +86,7 @@ template <class Colours>
 std::vector<std::string> firstPasses(const Deliverable& deliverable, std::int16_t outstep) {
   Engine<Colours> engine(deliverable);
   engine.OUTSTEP = outstep;
+  engine.checkParameters();
   testing_support::place(engine, testing_support::kGlider, 50, 50);
   RecordingFrontEnd<typename Colours::Colour> frontEnd;
   std::vector<std::string> summary;
@@ -118,8 +121,9 @@ TEST(Cadence, EachProgramDrawsAndWritesOnItsPasses) {
 TEST(Cadence, DisplayShowsTheGenerationBeforeItIsStepped) {
   Engine<TrueColours> engine(kMorvaneDisplay);
   engine.OUTSTEP = 1;
+  engine.checkParameters();
   testing_support::place(engine, testing_support::kGlider, 50, 50);
-  engine.A(100, 100) = 1;  // a lone cell dies in the first step
+  engine.setA(100, 100, true);  // a lone cell dies in the first step
   RecordingFrontEnd<TrueColours::Colour> frontEnd;
   engine.pass(frontEnd);
   engine.pass(frontEnd);
@@ -141,13 +145,17 @@ TEST(EngineErrorsDeathTest, ParametersTheRunCannotWorkWithEndTheProgram) {
   EXPECT_EXIT(startWith([](E& e) { e.RANSTEP = -5; }), testing::ExitedWithCode(201), kRangeReport);
 }
 
-TEST(EngineErrorsDeathTest, ParametersChangedAfterTheStartAreCaughtWhereTheyAreUsed) {
+TEST(EngineErrorsDeathTest, ParametersChangedLaterAreCheckedWhenTakenAgain) {
   Engine<TrueColours> engine(kMorvaneDisplay);
   RecordingFrontEnd<TrueColours::Colour> frontEnd;
-  EXPECT_EXIT((engine.OUTSTEP = 0, engine.pass(frontEnd)), testing::ExitedWithCode(201), kRangeReport);
+  // A pass keeps to the parameters taken: a divisor of 0 set since is not used.
+  engine.OUTSTEP = 0;
+  engine.pass(frontEnd);
+  EXPECT_EQ(engine.STEP, 1);
+  EXPECT_EXIT(engine.checkParameters(), testing::ExitedWithCode(201), kRangeReport);
   engine.OUTSTEP = 2;
-  EXPECT_EXIT((engine.GRO = -1, engine.step()), testing::ExitedWithCode(201), kRangeReport);
-  EXPECT_EXIT((engine.GRO = 1001, engine.colour()), testing::ExitedWithCode(201), kRangeReport);
+  EXPECT_EXIT((engine.GRO = -1, engine.checkParameters()), testing::ExitedWithCode(201), kRangeReport);
+  EXPECT_EXIT((engine.GRO = 1001, engine.checkParameters()), testing::ExitedWithCode(201), kRangeReport);
   EXPECT_EXIT(engine.panelLine(11), testing::ExitedWithCode(201), kRangeReport);
 }
 

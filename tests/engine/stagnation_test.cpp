@@ -17,7 +17,7 @@ constexpr std::int16_t kNever = 30000;  // a cadence divisor that never comes ro
 void setPopulation(TestEngine& engine, int count) {
   for (int x = 1; x <= engine.GRO; ++x) {
     for (int y = 1; y <= engine.GRO; ++y) {
-      engine.A(x, y) = count > 0 ? 1 : 0;
+      engine.setA(x, y, count > 0);
       --count;
     }
   }
@@ -53,6 +53,7 @@ TEST(Stagnation, FlagRisesOnThePassTheHistoryJustifies) {
     engine.GRO = 20;
     engine.EDGE = false;
     engine.OUTSTEP = engine.TEXTSTEP = kNever;
+    engine.checkParameters();
     RecordingFrontEnd<PaletteColours::Colour> frontEnd;
     int flagPass = 0;
     for (int pass = 1; pass <= 150 && flagPass == 0; ++pass) {
@@ -68,6 +69,7 @@ TEST(Stagnation, FlagRisesOnThePassTheHistoryJustifies) {
 TEST(Stagnation, FlaggedAndPerturbationPassesAlternateShowingSAndSPlusOne) {
   TestEngine engine(kMorvane);  // empty world, ADDRAND 0
   engine.OUTSTEP = engine.TEXTSTEP = kNever;
+  engine.checkParameters();
   RecordingFrontEnd<PaletteColours::Colour> frontEnd;
   std::vector<std::string> shownSteps;
   for (int pass = 1; pass <= 10; ++pass) {
@@ -99,6 +101,7 @@ TEST(Stagnation, AChangingPerturbationIsFollowedByASecondOneTwoPassesLater) {
   engine.ADDRAND = 5;
   engine.RULES.fill(2);  // every cell keeps its state: only perturbations change the world
   engine.OUTSTEP = engine.TEXTSTEP = kNever;
+  engine.checkParameters();
   engine.seedRandom(7);
   testing_support::place(engine, {{3, 3}, {3, 4}, {4, 3}, {4, 4}});
   RecordingFrontEnd<PaletteColours::Colour> frontEnd;
@@ -128,6 +131,7 @@ TEST(Stagnation, AChangingPerturbationIsFollowedByASecondOneTwoPassesLater) {
 TEST(Stagnation, PerturbationWithoutAddrandChangesNoCell) {
   TestEngine engine(kMorvane);
   engine.GRO = 20;
+  engine.checkParameters();
   engine.seedRandom(3);
   testing_support::place(engine, testing_support::kGlider, 5, 5);
   engine.perturb();

@@ -50,8 +50,8 @@ class RecordingFrontEnd : public FrontEnd<Colour> {
 // Clears A over the whole grid range.
 template <class Colours>
 void clearWorld(Engine<Colours>& engine) {
-  for (int x = CellGrid::kLow; x <= CellGrid::kHigh; ++x) {
-    for (int y = CellGrid::kLow; y <= CellGrid::kHigh; ++y) engine.A(x, y) = 0;
+  for (int x = packed::kLow; x <= packed::kHigh; ++x) {
+    for (int y = packed::kLow; y <= packed::kHigh; ++y) engine.setA(x, y, false);
   }
 }
 
@@ -59,7 +59,7 @@ void clearWorld(Engine<Colours>& engine) {
 template <class Colours>
 void place(Engine<Colours>& engine, const std::vector<std::pair<int, int>>& cells, int dx = 0,
            int dy = 0) {
-  for (const auto& [x, y] : cells) engine.A(x + dx, y + dy) = 1;
+  for (const auto& [x, y] : cells) engine.setA(x + dx, y + dy, true);
 }
 
 // Live cells of A over x, y = low..high.

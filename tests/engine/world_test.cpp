@@ -17,7 +17,7 @@ void randomWorld(TestEngine& engine, std::uint32_t seed) {
   std::mt19937 random(seed);
   std::bernoulli_distribution alive(0.3);
   for (int x = 1; x <= engine.GRO; ++x) {
-    for (int y = 1; y <= engine.GRO; ++y) engine.A(x, y) = alive(random) ? 1 : 0;
+    for (int y = 1; y <= engine.GRO; ++y) engine.setA(x, y, alive(random));
   }
 }
 
@@ -26,6 +26,7 @@ TEST(Wrap, MarginRepeatsTheWorldWithPeriodGroMinusOneCornersIncluded) {
     SCOPED_TRACE(gro);
     TestEngine engine(kMorvaneDisplay);
     engine.GRO = static_cast<std::int16_t>(gro);
+    engine.checkParameters();
     randomWorld(engine, static_cast<std::uint32_t>(gro));
     Grid<std::uint8_t> before;
     for (int x = 1; x <= gro; ++x) {
@@ -78,6 +79,7 @@ TEST(Wrap, BoundedWorldLosesCellsAtTheBorderAndItsMarginStaysDead) {
   TestEngine engine(kMorvaneDisplay);
   engine.GRO = 20;
   engine.EDGE = false;
+  engine.checkParameters();
   testing_support::place(engine, testing_support::kGlider, 14, 14);
   RecordingFrontEnd<TrueColours::Colour> frontEnd;
   for (int pass = 1; pass <= 60; ++pass) engine.pass(frontEnd);

@@ -1,0 +1,205 @@
+// The kernels' code, written once over vectors of V words and compiled by each
+// kernel_*.cpp for its own instruction set. Everything here has internal
+// linkage (an unnamed namespace) and uses no library templates, so no
+// function built for a wider instruction set can stand in for the generic
+// build's copy at link time.
+//
+// Include this file only from a kernel_*.cpp, after defining nothing else.
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include "kernels.h"
+
+namespace morvane::packed {
+namespace {
+
+// A vector of V words, lanes being neighbouring columns.
+template <int V>
+struct VectorOf {
+  typedef std::uint64_t Type __attribute__((vector_size(8 * V)));
+};
+template <int V>
+using Vec = typename VectorOf<V>::Type;
+
+template <int V>
+inline Vec<V> load(const std::uint64_t* p) {
+  Vec<V> v;
+  __builtin_memcpy(&v, p, sizeof v);
+  return v;
+}
+
+template <int V>
+inline void store(std::uint64_t* p, Vec<V> v) {
+  __builtin_memcpy(p, &v, sizeof v);
+}
+
+// All ones in lanes 0..count-1, zero in the others.
+template <int V>
+inline Vec<V> firstLanes(int count) {
+  Vec<V> mask{};
+  for (int lane = 0; lane < V; ++lane) mask[lane] = lane < count ? ~std::uint64_t{0} : 0;
+  return mask;
+}
+
+// True when some lane is nonzero.
+template <int V>
+inline bool anyLane(Vec<V> v) {
+  std::uint64_t any = 0;
+  for (int lane = 0; lane < V; ++lane) any |= v[lane];
+  return any != 0;
+}
+
+// Live-cell counter: per-byte bit counts summed in a vector, folded into a
+// total before a byte can overflow (31 additions of at most 8).
+template <int V>
+class BitCounter {
+ public:
+  void add(Vec<V> v) {
+    v = v - ((v >> 1) & 0x5555555555555555u);
+    v = (v & 0x3333333333333333u) + ((v >> 2) & 0x3333333333333333u);
+    bytes_ += (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    if (++added_ == 31) fold();
+  }
+  std::int32_t total() {
+    fold();
+    return static_cast<std::int32_t>(total_);
+  }
+
+ private:
+  void fold() {
+    Vec<V> v = (bytes_ & 0x00FF00FF00FF00FFu) + ((bytes_ >> 8) & 0x00FF00FF00FF00FFu);
+    v = (v & 0x0000FFFF0000FFFFu) + ((v >> 16) & 0x0000FFFF0000FFFFu);
+    v = (v & 0xFFFFFFFFu) + (v >> 32);
+    for (int lane = 0; lane < V; ++lane) total_ += v[lane];
+    bytes_ = Vec<V>{};
+    added_ = 0;
+  }
+
+  Vec<V> bytes_{};         // bit counts per byte, at most 8 * 31
+  int added_ = 0;          // vectors added to bytes_ since the last fold
+  std::uint64_t total_ = 0;
+};
+
+// The generation step (see Kernel::step). For each row of words it first
+// computes every column's three-cell sums (the cell and its two vertical
+// neighbours, as two bit planes), then adds the sums of three neighbouring
+// columns, so each column's sum serves three columns.
+template <int V>
+std::int32_t stepPlanes(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule) {
+  alignas(64) std::uint64_t sum0[kStride];  // bit 0 of the three-cell sums, by column (x - kLow)
+  alignas(64) std::uint64_t sum1[kStride];  // bit 1
+  const int first = 1 - kLow;  // index of column 1
+  const int last = gro - kLow;  // index of column gro
+  BitCounter<V> population;
+  for (int k = wordOf(1); k <= wordOf(gro); ++k) {
+    const std::uint64_t* row = a + wordIndex(kLow, k);
+    const std::uint64_t* below = a + wordIndex(kLow, k - 1);
+    const std::uint64_t* above = a + wordIndex(kLow, k + 1);
+    // Sums of columns 0..gro+1, and as far as the last vector below reads.
+    for (int i = first - 1; i <= last + V; i += V) {
+      const Vec<V> c = load<V>(row + i);
+      const Vec<V> up = (c << 1) | (load<V>(below + i) >> 63);    // cells y - 1
+      const Vec<V> down = (c >> 1) | (load<V>(above + i) << 63);  // cells y + 1
+      const Vec<V> half = up ^ c;
+      store<V>(sum0 + i, half ^ down);
+      store<V>(sum1 + i, (up & c) | (down & half));
+    }
+    const std::uint64_t rows = rangeMask(k, 1, gro);
+    std::uint64_t* out = b + wordIndex(kLow, k);
+    for (int i = first; i <= last; i += V) {
+      const Vec<V> inside = last - i + 1 >= V ? Vec<V>{} + rows : firstLanes<V>(last - i + 1) & rows;
+      const Vec<V> l0 = load<V>(sum0 + i - 1), l1 = load<V>(sum1 + i - 1);
+      const Vec<V> c0 = load<V>(sum0 + i), c1 = load<V>(sum1 + i);
+      const Vec<V> r0 = load<V>(sum0 + i + 1), r1 = load<V>(sum1 + i + 1);
+      // t = l + c + r, 0..9, in bit planes t0..t3.
+      const Vec<V> x0 = l0 ^ c0;
+      const Vec<V> t0 = x0 ^ r0;
+      const Vec<V> carry0 = (l0 & c0) | (r0 & x0);
+      const Vec<V> x1 = l1 ^ c1;
+      const Vec<V> p = x1 ^ r1;
+      const Vec<V> q = (l1 & c1) | (r1 & x1);
+      const Vec<V> t1 = p ^ carry0;
+      const Vec<V> r = p & carry0;
+      const Vec<V> t2 = q ^ r;
+      const Vec<V> t3 = q & r;
+      const Vec<V> self = load<V>(row + i);
+      Vec<V> next{};
+      for (int n = 0; n < rule.count; ++n) {
+        const CompiledRule::Term& term = rule.terms[n];
+        const Vec<V> equal = (t0 ^ term.flip[0]) & (t1 ^ term.flip[1]) & (t2 ^ term.flip[2]) & (t3 ^ term.flip[3]);
+        next |= equal & ((self & term.ifLive) | (~self & term.ifDead));
+      }
+      store<V>(out + i, (next & inside) | (self & ~inside));
+      population.add(self & inside);
+    }
+  }
+  return population.total();
+}
+
+// Whether template K fits, for the anchors of the 64 * V windows whose cell
+// [I+L, J+M] is bit set cells[L][M] (the masks are constants: this unrolls
+// into a chain of ANDs of the tested cells).
+template <int K, int V>
+inline Vec<V> fitOf(const Vec<V> (&cells)[4][4]) {
+  constexpr TemplateMasks masks = masksOf(D[K]);
+  Vec<V> fit = ~Vec<V>{};
+#pragma GCC unroll 16
+  for (int bit = 0; bit < 16; ++bit) {
+    if ((masks.tested >> bit & 1) == 0) continue;
+    const Vec<V> cell = cells[bit / 4][bit % 4];
+    fit &= (masks.alive >> bit & 1) != 0 ? cell : ~cell;
+  }
+  return fit;
+}
+
+template <int V, std::size_t... K>
+inline void fitAll(const Vec<V> (&cells)[4][4], Vec<V> (&fits)[kTemplateCount], std::index_sequence<K...>) {
+  ((fits[K] = fitOf<static_cast<int>(K), V>(cells)), ...);
+}
+
+// The template scan (see Kernel::scan): all 27 templates tested at once on
+// 64 * V anchors, from the packed rows shifted by the window's 0..3 rows.
+template <int V>
+void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
+  const int first = 1 - kLow;
+  const int last = gro - kLow;
+  for (int k = wordOf(1); k <= wordOf(gro); ++k) {
+    const std::uint64_t* row = a + wordIndex(kLow, k);
+    const std::uint64_t* above = a + wordIndex(kLow, k + 1);
+    const std::uint64_t rows = rangeMask(k, 1, gro);
+    for (int i = first; i <= last; i += V) {
+      Vec<V> cells[4][4];
+      Vec<V> live{};
+      for (int L = 0; L < 4; ++L) {
+        const Vec<V> c = load<V>(row + i + L);
+        const Vec<V> n = load<V>(above + i + L);
+        cells[L][0] = c;
+        cells[L][1] = (c >> 1) | (n << 63);
+        cells[L][2] = (c >> 2) | (n << 62);
+        cells[L][3] = (c >> 3) | (n << 61);
+        live |= c | (n & 7);
+      }
+      // Every template wants a live cell: windows with none fit nothing.
+      if (!anyLane<V>(live)) continue;
+      const Vec<V> inside = last - i + 1 >= V ? Vec<V>{} + rows : firstLanes<V>(last - i + 1) & rows;
+      Vec<V> fit[kTemplateCount];
+      fitAll<V>(cells, fit, std::make_index_sequence<kTemplateCount>{});
+      Vec<V> any{};
+      for (int K = 0; K < kTemplateCount; ++K) any |= fit[K];
+      any &= inside;
+      if (!anyLane<V>(any)) continue;
+      for (int lane = 0; lane < V; ++lane) {
+        if (any[lane] == 0) continue;
+        for (int K = 0; K < kTemplateCount; ++K) {
+          const std::uint64_t anchors = fit[K][lane] & inside[lane];
+          if (anchors != 0) fits.add(K + 1, i + lane + kLow, k, anchors);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morvane::packed
