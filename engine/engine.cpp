@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <type_traits>
 #include <limits>
 
 #include "templates.h"
@@ -32,23 +33,7 @@ void checkDivisor(std::int16_t divisor) {
   if (divisor == 0) rt::fail(rt::RuntimeError::kRangeCheck);
 }
 
-template <class Colours>
-std::array<typename Colours::Colour, kTemplateCount> templateColours() {
-  std::array<typename Colours::Colour, kTemplateCount> colours{};
-  for (int k = 0; k < kTemplateCount; ++k) {
-    switch (kTemplateClass[k]) {
-      case StructureClass::kMoving: colours[k] = Colours::CM; break;
-      case StructureClass::kCycling: colours[k] = Colours::CC; break;
-      case StructureClass::kStill: colours[k] = Colours::CS; break;
-    }
-  }
-  return colours;
-}
-
 }  // namespace
-
-template <class Colours>
-const std::array<typename Colours::Colour, kTemplateCount> Engine<Colours>::DC = templateColours<Colours>();
 
 template <class Colours>
 Engine<Colours>::Engine(const Deliverable& deliverable, const Kernel& kernel)
@@ -227,58 +212,63 @@ void Engine<Colours>::perturb() {
 
 template <class Colours>
 void Engine<Colours>::colour() {
-  fill();
   if (deliverable_.colouring == Colouring::kTemplates) {
     fits_.clear();
     world_.scanTemplates(gro_, fits_);
     paintStructures();
   }
+  fill();
 }
 
 template <class Colours>
 void Engine<Colours>::fill() {
-  // The colours of 8 cells for each pattern of 8 bits.
-  static const auto kEight = [] {
-    std::array<std::array<Colour, 8>, 256> eight{};
-    for (int bits = 0; bits < 256; ++bits) {
-      for (int i = 0; i < 8; ++i) eight[bits][i] = (bits >> i & 1) != 0 ? Colours::CN : Colour{0};
-    }
-    return eight;
-  }();
+  // CN, then the colours by StructureClass, in the colour kernel's unsigned type.
+  using Unsigned = std::make_unsigned_t<Colour>;
+  static constexpr std::array<Unsigned, 4> kColours = {
+      static_cast<Unsigned>(Colours::CN), static_cast<Unsigned>(Colours::CM),
+      static_cast<Unsigned>(Colours::CC), static_cast<Unsigned>(Colours::CS)};
+  ColourWord<Unsigned> colourWord;
+  if constexpr (sizeof(Colour) == 2) {
+    colourWord = world_.kernel().colour16;
+  } else {
+    colourWord = world_.kernel().colour32;
+  }
   const int height = gro_ + 10;  // cells -4..gro+5 of a column
   const int words = (height + 63) / 64;
   for (int x = packed::kLow; x <= gro_ + 5; ++x) {
-    Colour* column = C.column(x);
+    auto* column = reinterpret_cast<Unsigned*>(C.column(x));
     for (int k = 0; k < words; ++k) {
-      const int cells = std::min(64, height - 64 * k);
-      const std::uint64_t live = world_.word(x, k) & packed::rangeMask(k, packed::kLow, gro_ + 5);
-      const std::size_t at = static_cast<std::size_t>(x - packed::kLow) * packed::kWords + k;
-      // A word with no live cell whose colours are all 0 already is left as it is.
-      if (live == 0 && !colouredWords_[at]) continue;
-      colouredWords_[at] = live != 0;
-      Colour* out = column + 64 * k;
-      for (int first = 0; first < cells; first += 8) {
-        const auto& eight = kEight[live >> first & 255];
-        std::copy_n(eight.begin(), std::min(8, cells - first), out + first);
+      WordColours& word = wordColours_[static_cast<std::size_t>(x - packed::kLow) * packed::kWords + k];
+      WordCells cells{world_.word(x, k) & packed::rangeMask(k, packed::kLow, gro_ + 5), {}};
+      for (int c = 0; c < kClasses; ++c) {
+        cells.painted[c] = word.painted[c] & cells.live;
+        word.painted[c] = 0;
       }
+      // C already shows these cells in these classes: nothing to write.
+      if (cells.live == word.shown.live && cells.painted == word.shown.painted) continue;
+      word.shown = cells;
+      colourWord(cells, kColours, column + 64 * k, std::min(64, height - 64 * k));
     }
   }
 }
 
 template <class Colours>
 void Engine<Colours>::paintStructures() {
+  // The cells a word of fitting anchors covers: each anchor and the 3 cells
+  // above it, in the anchors' word and (the top ones) in the next word.
+  const auto paint = [this](int x, int k, std::uint64_t cells, int cls) {
+    WordColours& word = wordColours_[static_cast<std::size_t>(x - packed::kLow) * packed::kWords + k];
+    for (int c = 0; c < kClasses; ++c) word.painted[c] = c == cls ? word.painted[c] | cells : word.painted[c] & ~cells;
+  };
   for (int K = 1; K <= kTemplateCount; ++K) {
-    const Colour colour = DC[static_cast<std::size_t>(K - 1)];
+    const int cls = static_cast<int>(kTemplateClass[static_cast<std::size_t>(K - 1)]);
     for (const TemplateFits::Word& word : fits_.of(K)) {
-      for (std::uint64_t anchors = word.anchors; anchors != 0; anchors &= anchors - 1) {
-        const int y = packed::kLow + 64 * word.k + __builtin_ctzll(anchors);
-        for (int L = 0; L < 4; ++L) {
-          Colour* cells = C.column(word.x + L) + (y - Grid<Colour>::kLow);  // cells[M] is C[x + L, y + M]
-          // Only live cells are painted; right after the fill they are the nonzero ones.
-          for (int M = 0; M < 4; ++M) {
-            if (cells[M] != 0) cells[M] = colour;
-          }
-        }
+      const std::uint64_t a = word.anchors;
+      const std::uint64_t low = a | a << 1 | a << 2 | a << 3;
+      const std::uint64_t high = a >> 63 | a >> 62 | a >> 61;
+      for (int L = 0; L < 4; ++L) {
+        paint(word.x + L, word.k, low, cls);
+        if (high != 0) paint(word.x + L, word.k + 1, high, cls);
       }
     }
   }

@@ -115,17 +115,17 @@ class Engine {
   bool B(int x, int y) const { return world_.next(x, y); }
   Grid<Colour> C;    // colour of each cell: 0 dead, else CN, CS, CC or CM
 
-  // Colour of template K at index K-1 (CM, CC or CS).
-  static const std::array<Colour, kTemplateCount> DC;
-
  private:
   // A uniform draw in 0..n-1 (n >= 1) from the program's generator.
   std::int32_t draw(std::int32_t n);
   // Sets the WIDTH by LONG block at the world's first cell, clipped to the world.
   void seedBlock(int gro);
-  // Colours C over -4..GRO+5: CN where A is live, 0 elsewhere.
+  // Colours C over -4..GRO+5: 0 where A is dead, else the colour of the class a
+  // structure painted the cell in, else CN; clears what paintStructures() marked.
+  // Words of 64 cells that C already shows as they are now are not written.
   void fill();
-  // Repaints the live cells of the fitting windows in increasing K, each in DC[K-1].
+  // Marks the cells of the fitting windows with the class of their template, in
+  // increasing K, so that the highest K over a cell decides its class.
   void paintStructures();
   // The step's outcome for every neighbour count and own state, from RULES and RULESBOO.
   StepOutcomes compileRules() const;
@@ -137,8 +137,14 @@ class Engine {
   std::mt19937 random_;      // the program's single pseudo-random generator
   CellWorld world_;          // A and B
   TemplateFits fits_;        // scratch of the template scan
-  // Per 64-cell word of C (column x + 4, word k at [(x + 4) * kWords + k]): it holds a colour.
-  std::vector<bool> colouredWords_ = std::vector<bool>(packed::kColumns * packed::kWords);
+  // What the colouring knows of each 64-cell word of the world (column x, word k
+  // of packed::wordIndex, at [(x + 4) * kWords + k]).
+  static constexpr int kClasses = 3;  // StructureClass values
+  struct WordColours {
+    std::array<std::uint64_t, kClasses> painted{};  // [class]: cells the scan painted in that class
+    WordCells shown{};                              // the cells as C shows them
+  };
+  std::vector<WordColours> wordColours_ = std::vector<WordColours>(packed::kColumns * packed::kWords);
 };
 
 extern template class Engine<PaletteColours>;

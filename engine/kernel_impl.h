@@ -10,6 +10,10 @@
 #include <cstdint>
 #include <utility>
 
+#if defined(__AVX512BW__)
+#include <immintrin.h>
+#endif
+
 #include "kernels.h"
 
 namespace morvane::packed {
@@ -199,6 +203,62 @@ void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
       }
     }
   }
+}
+
+// The colour expansion (see ColourWord): with AVX-512 a masked blend per class
+// on 32 or 16 cells at a time; otherwise 8 cells at a time from a table of the
+// unpainted colours, then the painted cells one by one.
+template <class Colour>
+void colourWord(const WordCells& cells, const std::array<Colour, 4>& colours, Colour* out, int count) {
+#if defined(__AVX512BW__)
+  constexpr int kLanes = 64 / static_cast<int>(sizeof(Colour));  // cells per 512-bit vector
+  for (int first = 0; first < count; first += kLanes) {
+    const auto bits = [&](std::uint64_t word) { return word >> first; };
+    const int lanes = count - first < kLanes ? count - first : kLanes;
+    if constexpr (sizeof(Colour) == 2) {
+      __m512i v = _mm512_maskz_mov_epi16(static_cast<__mmask32>(bits(cells.live)), _mm512_set1_epi16(static_cast<short>(colours[0])));
+      for (int c = 0; c < 3; ++c) {
+        v = _mm512_mask_mov_epi16(v, static_cast<__mmask32>(bits(cells.painted[c])), _mm512_set1_epi16(static_cast<short>(colours[1 + c])));
+      }
+      _mm512_mask_storeu_epi16(out + first, static_cast<__mmask32>(lanes == 32 ? ~0u : (1u << lanes) - 1), v);
+    } else {
+      __m512i v = _mm512_maskz_mov_epi32(static_cast<__mmask16>(bits(cells.live)), _mm512_set1_epi32(static_cast<int>(colours[0])));
+      for (int c = 0; c < 3; ++c) {
+        v = _mm512_mask_mov_epi32(v, static_cast<__mmask16>(bits(cells.painted[c])), _mm512_set1_epi32(static_cast<int>(colours[1 + c])));
+      }
+      _mm512_mask_storeu_epi32(out + first, static_cast<__mmask16>((1u << lanes) - 1), v);
+    }
+  }
+#else
+  // The unpainted colours of 8 cells for each pattern of 8 live bits, for the last colours asked.
+  static thread_local Colour eight[256][8];
+  static thread_local Colour tableFor = 0;
+  static thread_local bool built = false;
+  if (!built || tableFor != colours[0]) {
+    for (int pattern = 0; pattern < 256; ++pattern) {
+      for (int i = 0; i < 8; ++i) eight[pattern][i] = (pattern >> i & 1) != 0 ? colours[0] : Colour{0};
+    }
+    tableFor = colours[0];
+    built = true;
+  }
+  std::uint64_t anyPainted = cells.painted[0] | cells.painted[1] | cells.painted[2];
+  for (int first = 0; first < count; first += 8) {
+    const Colour* row = eight[cells.live >> first & 255];
+    const int n = count - first < 8 ? count - first : 8;
+    if (n == 8) {
+      __builtin_memcpy(out + first, row, sizeof(Colour) * 8);
+    } else {
+      for (int i = 0; i < n; ++i) out[first + i] = row[i];
+    }
+    if ((anyPainted >> first & 255) == 0) continue;
+    for (int c = 0; c < 3; ++c) {
+      for (std::uint64_t bits = cells.painted[c] >> first & 255; bits != 0; bits &= bits - 1) {
+        const int i = __builtin_ctzll(bits);
+        if (i < n) out[first + i] = colours[1 + c];
+      }
+    }
+  }
+#endif
 }
 
 }  // namespace

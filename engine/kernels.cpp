@@ -6,11 +6,17 @@ namespace packed {
 // Each defined in its kernel_*.cpp, built for that instruction set.
 std::int32_t genericStep(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
 void genericScan(const std::uint64_t* a, int gro, TemplateFits& fits);
+void genericColour16(const WordCells& cells, const std::array<std::uint16_t, 4>& colours, std::uint16_t* out, int count);
+void genericColour32(const WordCells& cells, const std::array<std::uint32_t, 4>& colours, std::uint32_t* out, int count);
 #if defined(__x86_64__) || defined(__i386__)
 std::int32_t avx2Step(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
 void avx2Scan(const std::uint64_t* a, int gro, TemplateFits& fits);
+void avx2Colour16(const WordCells& cells, const std::array<std::uint16_t, 4>& colours, std::uint16_t* out, int count);
+void avx2Colour32(const WordCells& cells, const std::array<std::uint32_t, 4>& colours, std::uint32_t* out, int count);
 std::int32_t avx512Step(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
 void avx512Scan(const std::uint64_t* a, int gro, TemplateFits& fits);
+void avx512Colour16(const WordCells& cells, const std::array<std::uint16_t, 4>& colours, std::uint16_t* out, int count);
+void avx512Colour32(const WordCells& cells, const std::array<std::uint32_t, 4>& colours, std::uint32_t* out, int count);
 #endif
 }  // namespace packed
 
@@ -33,10 +39,13 @@ bool always() { return true; }
 
 constexpr Kernel kKernels[] = {
 #if defined(__x86_64__) || defined(__i386__)
-    {"avx512", hasAvx512, packed::avx512Step, packed::avx512Scan},
-    {"avx2", hasAvx2, packed::avx2Step, packed::avx2Scan},
+    {"avx512", hasAvx512, packed::avx512Step, packed::avx512Scan, packed::avx512Colour16,
+     packed::avx512Colour32},
+    {"avx2", hasAvx2, packed::avx2Step, packed::avx2Scan, packed::avx2Colour16,
+     packed::avx2Colour32},
 #endif
-    {"generic", always, packed::genericStep, packed::genericScan},
+    {"generic", always, packed::genericStep, packed::genericScan, packed::genericColour16,
+     packed::genericColour32},
 };
 
 }  // namespace

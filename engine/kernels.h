@@ -99,7 +99,20 @@ class TemplateFits {
   std::array<std::vector<Word>, kTemplateCount> words_;  // [K-1]: template K's fits
 };
 
-// A kernel: the step and the template scan on packed planes, built for one instruction set.
+// One word of 64 cells as the colouring sees it: the live cells and, by
+// StructureClass, the live cells a recognised structure claims.
+struct WordCells {
+  std::uint64_t live;
+  std::array<std::uint64_t, 3> painted;  // subsets of live, disjoint
+};
+
+// Writes the colours of the first `count` (1..64) cells of `cells`: 0 for a
+// dead cell, colours[1 + class] for a painted one, colours[0] for any other live one.
+template <class Colour>
+using ColourWord = void (*)(const WordCells& cells, const std::array<Colour, 4>& colours, Colour* out, int count);
+
+// A kernel: the step, the template scan and the colour expansion on packed
+// planes, built for one instruction set.
 struct Kernel {
   std::string_view name;  // "avx512", "avx2" or "generic"
   bool (*runnable)();     // true when this CPU (and its system) runs the kernel
@@ -109,6 +122,8 @@ struct Kernel {
   std::int32_t (*step)(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
   // Records into `fits` (cleared by the caller) every template fitting a window anchored in 1..gro.
   void (*scan)(const std::uint64_t* a, int gro, TemplateFits& fits);
+  ColourWord<std::uint16_t> colour16;  // for 16-bit colours (palette indices)
+  ColourWord<std::uint32_t> colour32;  // for 32-bit colours (true colours)
 };
 
 // Every kernel built into this binary, best first; the last one runs everywhere.

@@ -59,11 +59,15 @@ inline constexpr std::array<Template, kTemplateCount> D = {{
 
 // The colour class of template K, at index K-1.
 inline constexpr std::array<StructureClass, kTemplateCount> kTemplateClass = {
-    StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving,  // 1..8: moving
-    StructureClass::kCycling, StructureClass::kCycling,                          // 9, 10: cycling
-    StructureClass::kStill, StructureClass::kStill, StructureClass::kStill, StructureClass::kStill, StructureClass::kStill, StructureClass::kStill,          // 11..16: still
-    StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling,  // 17..26: cycling
-    StructureClass::kStill,                              // 27: still
+    StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving,  // 1..4: moving
+    StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving, StructureClass::kMoving,  // 5..8: moving
+    StructureClass::kCycling, StructureClass::kCycling,  // 9, 10: cycling
+    StructureClass::kStill, StructureClass::kStill, StructureClass::kStill,  // 11..13: still
+    StructureClass::kStill, StructureClass::kStill, StructureClass::kStill,  // 14..16: still
+    StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling,  // 17..19: cycling
+    StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling,  // 20..22: cycling
+    StructureClass::kCycling, StructureClass::kCycling, StructureClass::kCycling,  // 23..25: cycling
+    StructureClass::kCycling, StructureClass::kStill,  // 26: cycling, 27: still
 };
 
 // A template as bit masks over the 16 cells of its window: bit (L-1)*4 + (M-1)
