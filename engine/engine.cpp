@@ -235,19 +235,22 @@ void Engine<Colours>::fill() {
   }
   const int height = gro_ + 10;  // cells -4..gro+5 of a column
   const int words = (height + 63) / 64;
-  for (int x = packed::kLow; x <= gro_ + 5; ++x) {
-    auto* column = reinterpret_cast<Unsigned*>(C.column(x));
-    for (int k = 0; k < words; ++k) {
-      WordColours& word = wordColours_[static_cast<std::size_t>(x - packed::kLow) * packed::kWords + k];
-      WordCells cells{world_.word(x, k) & packed::rangeMask(k, packed::kLow, gro_ + 5), {}};
+  // Row of words by row of words, as the world stores them.
+  for (int k = 0; k < words; ++k) {
+    const std::uint64_t range = packed::rangeMask(k, packed::kLow, gro_ + 5);
+    const int count = std::min(64, height - 64 * k);
+    for (int x = packed::kLow; x <= gro_ + 5; ++x) {
+      const std::size_t at = wordAt(x, k);
+      WordCells cells{world_.word(x, k) & range, {}};
       for (int c = 0; c < kClasses; ++c) {
-        cells.painted[c] = word.painted[c] & cells.live;
-        word.painted[c] = 0;
+        cells.painted[c] = painted_[at][c] & cells.live;
+        painted_[at][c] = 0;
       }
       // C already shows these cells in these classes: nothing to write.
-      if (cells.live == word.shown.live && cells.painted == word.shown.painted) continue;
-      word.shown = cells;
-      colourWord(cells, kColours, column + 64 * k, std::min(64, height - 64 * k));
+      WordCells& shown = shown_[at];
+      if (cells.live == shown.live && cells.painted == shown.painted) continue;
+      shown = cells;
+      colourWord(cells, kColours, reinterpret_cast<Unsigned*>(C.column(x)) + 64 * k, count);
     }
   }
 }
@@ -257,8 +260,8 @@ void Engine<Colours>::paintStructures() {
   // The cells a word of fitting anchors covers: each anchor and the 3 cells
   // above it, in the anchors' word and (the top ones) in the next word.
   const auto paint = [this](int x, int k, std::uint64_t cells, int cls) {
-    WordColours& word = wordColours_[static_cast<std::size_t>(x - packed::kLow) * packed::kWords + k];
-    for (int c = 0; c < kClasses; ++c) word.painted[c] = c == cls ? word.painted[c] | cells : word.painted[c] & ~cells;
+    auto& painted = painted_[wordAt(x, k)];
+    for (int c = 0; c < kClasses; ++c) painted[c] = c == cls ? painted[c] | cells : painted[c] & ~cells;
   };
   for (int K = 1; K <= kTemplateCount; ++K) {
     const int cls = static_cast<int>(kTemplateClass[static_cast<std::size_t>(K - 1)]);

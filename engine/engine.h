@@ -137,14 +137,17 @@ class Engine {
   std::mt19937 random_;      // the program's single pseudo-random generator
   CellWorld world_;          // A and B
   TemplateFits fits_;        // scratch of the template scan
-  // What the colouring knows of each 64-cell word of the world (column x, word k
-  // of packed::wordIndex, at [(x + 4) * kWords + k]).
+  // What the colouring keeps for each 64-cell word of the world, at wordAt(x, k)
+  // for word k of column x (see packed::wordIndex), in the world's order.
   static constexpr int kClasses = 3;  // StructureClass values
-  struct WordColours {
-    std::array<std::uint64_t, kClasses> painted{};  // [class]: cells the scan painted in that class
-    WordCells shown{};                              // the cells as C shows them
-  };
-  std::vector<WordColours> wordColours_ = std::vector<WordColours>(packed::kColumns * packed::kWords);
+  static constexpr std::size_t kWordCount = static_cast<std::size_t>(packed::kColumns) * packed::kWords;
+  static std::size_t wordAt(int x, int k) {
+    return static_cast<std::size_t>(k) * packed::kColumns + static_cast<std::size_t>(x - packed::kLow);
+  }
+  // [word][class]: the cells the scan painted in that class (cleared by fill()).
+  std::vector<std::array<std::uint64_t, kClasses>> painted_ = std::vector<std::array<std::uint64_t, kClasses>>(kWordCount);
+  // [word]: the cells as C shows them.
+  std::vector<WordCells> shown_ = std::vector<WordCells>(kWordCount);
 };
 
 extern template class Engine<PaletteColours>;

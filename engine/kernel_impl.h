@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <utility>
 
-#if defined(__AVX512BW__)
+#if defined(__AVX2__)
 #include <immintrin.h>
 #endif
 
@@ -47,12 +47,21 @@ inline Vec<V> firstLanes(int count) {
   return mask;
 }
 
-// True when some lane is nonzero.
+// Bit `lane` set for each nonzero lane of v.
 template <int V>
-inline bool anyLane(Vec<V> v) {
-  std::uint64_t any = 0;
-  for (int lane = 0; lane < V; ++lane) any |= v[lane];
-  return any != 0;
+inline unsigned nonzeroLanes(Vec<V> v) {
+#if defined(__AVX512F__)
+  if constexpr (V == 8) return _mm512_test_epi64_mask(reinterpret_cast<__m512i>(v), reinterpret_cast<__m512i>(v));
+#endif
+#if defined(__AVX2__)
+  if constexpr (V == 4) {
+    const __m256i zero = _mm256_cmpeq_epi64(reinterpret_cast<__m256i>(v), _mm256_setzero_si256());
+    return ~static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(zero))) & 15u;
+  }
+#endif
+  unsigned lanes = 0;
+  for (int lane = 0; lane < V; ++lane) lanes |= (v[lane] != 0 ? 1u : 0u) << lane;
+  return lanes;
 }
 
 // Live-cell counter: per-byte bit counts summed in a vector, folded into a
@@ -169,6 +178,9 @@ template <int V>
 void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
   const int first = 1 - kLow;
   const int last = gro - kLow;
+  constexpr int kBatch = 1024;  // fits handed over at once
+  TemplateFits::Found found[kBatch];
+  int count = 0;
   for (int k = wordOf(1); k <= wordOf(gro); ++k) {
     const std::uint64_t* row = a + wordIndex(kLow, k);
     const std::uint64_t* above = a + wordIndex(kLow, k + 1);
@@ -186,23 +198,27 @@ void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
         live |= c | (n & 7);
       }
       // Every template wants a live cell: windows with none fit nothing.
-      if (!anyLane<V>(live)) continue;
+      if (nonzeroLanes<V>(live) == 0) continue;
       const Vec<V> inside = last - i + 1 >= V ? Vec<V>{} + rows : firstLanes<V>(last - i + 1) & rows;
       Vec<V> fit[kTemplateCount];
       fitAll<V>(cells, fit, std::make_index_sequence<kTemplateCount>{});
       Vec<V> any{};
       for (int K = 0; K < kTemplateCount; ++K) any |= fit[K];
-      any &= inside;
-      if (!anyLane<V>(any)) continue;
-      for (int lane = 0; lane < V; ++lane) {
-        if (any[lane] == 0) continue;
-        for (int K = 0; K < kTemplateCount; ++K) {
-          const std::uint64_t anchors = fit[K][lane] & inside[lane];
-          if (anchors != 0) fits.add(K + 1, i + lane + kLow, k, anchors);
+      if (nonzeroLanes<V>(any & inside) == 0) continue;
+      if (count > kBatch - kTemplateCount * V) {
+        fits.add(found, count);
+        count = 0;
+      }
+      for (int K = 0; K < kTemplateCount; ++K) {
+        const Vec<V> anchors = fit[K] & inside;
+        for (unsigned lanes = nonzeroLanes<V>(anchors); lanes != 0; lanes &= lanes - 1) {
+          const int lane = __builtin_ctz(lanes);
+          found[count++] = {K + 1, {static_cast<std::int16_t>(i + lane + kLow), static_cast<std::int16_t>(k), anchors[lane]}};
         }
       }
     }
   }
+  fits.add(found, count);
 }
 
 // The colour expansion (see ColourWord): with AVX-512 a masked blend per class

@@ -65,9 +65,8 @@ CompiledRule compileRule(const StepOutcomes& outcomes) {
   return rule;
 }
 
-void TemplateFits::add(int K, int x, int k, std::uint64_t anchors) {
-  words_[static_cast<std::size_t>(K - 1)].push_back(
-      {static_cast<std::int16_t>(x), static_cast<std::int16_t>(k), anchors});
+void TemplateFits::add(const Found* found, int count) {
+  for (int i = 0; i < count; ++i) words_[static_cast<std::size_t>(found[i].K - 1)].push_back(found[i].word);
 }
 
 std::span<const Kernel> registeredKernels() { return kKernels; }

@@ -90,8 +90,13 @@ class TemplateFits {
   void clear() {
     for (auto& words : words_) words.clear();
   }
-  // Records that template K (1..27) fits at the anchors of `anchors` (nonzero) in column x, word k.
-  void add(int K, int x, int k, std::uint64_t anchors);
+  // A word of anchors where template K (1..27) fits.
+  struct Found {
+    int K;
+    Word word;
+  };
+  // Records `count` words of fitting anchors (a scan hands them over in batches).
+  void add(const Found* found, int count);
   // The words recorded for template K (1..27).
   const std::vector<Word>& of(int K) const { return words_[static_cast<std::size_t>(K - 1)]; }
 
