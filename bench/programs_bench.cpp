@@ -46,17 +46,12 @@ void runPasses(benchmark::State& state, Engine<Colours>& engine,
   state.SetItemsProcessed(state.iterations());
 }
 
-// The palette screen of `morvane`, opened once per process.
-palette::PaletteScreen& paletteScreen() {
-  static palette::PaletteScreen screen;
+void Morvane(benchmark::State& state) {
+  palette::PaletteScreen screen;
   std::int16_t GD = palette::kDetect;
   std::int16_t GM = 0;
   screen.open(GD, GM, "");
-  return screen;
-}
-
-void Morvane(benchmark::State& state) {
-  PaletteFrontEnd<palette::PaletteScreen> frontEnd(paletteScreen(), kMorvane.GRO);
+  PaletteFrontEnd<palette::PaletteScreen> frontEnd(screen, kMorvane.GRO);
   Engine<PaletteColours> engine(kMorvane);
   runPasses(state, engine, frontEnd, state.range(0) != 0);
 }

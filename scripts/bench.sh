@@ -19,7 +19,7 @@ trap 'rm -rf "$out"' EXIT
 
 # Median rows of Google Benchmark's CSV output as "name real_time unit items_per_second".
 medians() {
-  awk -F, '/_median"?,/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); print $1, $3, $5, $7 }'
+  awk -F, '/_median"?,/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); sub(/\/real_time$/, "", $1); print $1, $3, $5, $7 }'
 }
 "$dir/bench/engine_bench" --benchmark_filter='^(WorldPass|Colour)(Engine|Oracle)/1000$' \
   --benchmark_repetitions=5 --benchmark_min_time=0.5 --benchmark_format=csv 2>/dev/null | medians >"$out/engine"
@@ -30,8 +30,8 @@ programs() {  # one program's benchmarks per process (one window each), names pr
 }
 {
   programs '^Morvane(EngineOnly)?/' m
-  programs '^(MorvaneDisplay|PauseOnly)$' d
-  programs '^(MorvaneDisplay2|PauseOnly)$' d2
+  programs '^(MorvaneDisplay|PauseOnly)/' d
+  programs '^(MorvaneDisplay2|PauseOnly)/' d2
 } >"$out/programs"
 
 # Peak and late resident memory of each program run on its own.
