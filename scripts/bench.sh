@@ -3,7 +3,7 @@
 # figure with the production value, the reference value measured in the same
 # run, and their ratio; then the programs' memory.
 #   scripts/bench.sh [BUILD_DIR]        (default: build-bench)
-# Engine figures are medians of 5 runs of bench/engine_bench; program pass
+# Engine figures are medians of 5 runs of bench/engine_bench (CPU time); program pass
 # rates are medians of 3 runs of bench/programs_bench, which drives the
 # programs' own front ends on the real SDL2 backend in-process under an X
 # display (Xvfb when there is none); memory is read from the programs
@@ -17,9 +17,10 @@ cmake --build "$dir" -j"$(nproc)" --target engine_bench programs_bench morvane m
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
-# Median rows of Google Benchmark's CSV output as "name real_time unit items_per_second".
+# Median rows of Google Benchmark's CSV output as "name cpu_time unit items_per_second"
+# (items per second are per real second for the programs, which also pause).
 medians() {
-  awk -F, '/_median"?,/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); sub(/\/real_time$/, "", $1); print $1, $3, $5, $7 }'
+  awk -F, '/_median"?,/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); sub(/\/real_time$/, "", $1); print $1, $4, $5, $7 }'
 }
 "$dir/bench/engine_bench" --benchmark_filter='^(WorldPass|Colour)(Engine|Oracle)/1000$' \
   --benchmark_repetitions=5 --benchmark_min_time=0.5 --benchmark_format=csv 2>/dev/null | medians >"$out/engine"
@@ -55,7 +56,7 @@ awk -v seconds="$seconds" '
   }
   { early[$1] = $2; late[$1] = $3; peak[$1] = $4 }
   function row(figure, production, reference, ratio, goal) {
-    printf "| %-44s | %14s | %14s | %8s | %-16s |\n", figure, production, reference, ratio, goal
+    printf "| %-52s | %14s | %14s | %8s | %-16s |\n", figure, production, reference, ratio, goal
   }
   function times(a, b) { return (a > 0 && b > 0) ? sprintf("%.1fx", b / a) : "-" }
   function share(a, b) { return (a > 0 && b > 0) ? sprintf("%.0f%%", 100 * a / b) : "-" }
@@ -72,8 +73,8 @@ awk -v seconds="$seconds" '
     row("morvane_display passes (ref: pause only)", per_s(rate["d:MorvaneDisplay"]), per_s(rate["d:PauseOnly"]), share(rate["d:MorvaneDisplay"], rate["d:PauseOnly"]), ">= 90%")
     row("morvane_display2 passes (ref: pause only)", per_s(rate["d2:MorvaneDisplay2"]), per_s(rate["d2:PauseOnly"]), share(rate["d2:MorvaneDisplay2"], rate["d2:PauseOnly"]), ">= 75%")
     for (p in peak) {
-      row(p " memory: peak; resident at 3 s, at " seconds " s", sprintf("%.1f MiB", peak[p] / 1024), sprintf("%.1f -> %.1f", early[p] / 1024, late[p] / 1024), "", "flat")
+      row(p " peak memory (ref: RSS 3 s -> " seconds " s)", sprintf("%.1f MiB", peak[p] / 1024), sprintf("%.1f -> %.1f", early[p] / 1024, late[p] / 1024), "", "flat")
     }
   }
 ' "$out/engine" "$out/programs" "$out/memory"
-echo "($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg); program rates: in-process front ends on SDL2 under X)"
+echo "($(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg); engine: CPU time; programs: passes per real second, in-process front ends on SDL2 under X)"
