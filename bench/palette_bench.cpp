@@ -34,6 +34,16 @@ class PlainScreen {
       pixels_[y * width_ + x] = static_cast<std::uint8_t>(colour);
     }
   }
+  int syncColumn(std::int16_t x, std::int16_t y, const std::int16_t* colours, int count) {
+    int written = 0;
+    for (int i = 0; i < count; ++i) {
+      const auto at = static_cast<std::int16_t>(y + i);
+      if (readPixel(x, at) == colours[i]) continue;
+      writePixel(x, at, colours[i]);
+      ++written;
+    }
+    return written;
+  }
   void bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
     for (int y = std::min(y1, y2); y <= std::max(y1, y2); ++y) {
       for (int x = std::min(x1, x2); x <= std::max(x1, x2); ++x) {

@@ -148,10 +148,12 @@ void PaletteScreen::bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::
   const int right = std::min<int>(std::max(x1, x2), width_ - 1);
   const int top = std::max<int>(std::min(y1, y2), 0);
   const int bottom = std::min<int>(std::max(y1, y2), height_ - 1);
+  if (left > right || top > bottom) return;
   const auto fill = paletteIndex(kFillColour);
-  for (int y = top; y <= bottom; ++y) {
-    for (int x = left; x <= right; ++x) put(x, y, fill);
+  for (int x = left; x <= right; ++x) {
+    for (int y = top; y <= bottom; ++y) pixels_[offset(x, y)].store(fill, std::memory_order_relaxed);
   }
+  markDirty(left, top, right + 1, bottom + 1);
 }
 
 void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text) {
@@ -161,13 +163,41 @@ void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text
   int left = x;
   for (char ch : text) {
     if (left >= width_) break;
-    const auto c = static_cast<unsigned char>(ch);
+    const std::uint8_t* glyph = font.glyphs + static_cast<unsigned char>(ch) * font.height;
     for (int row = 0; row < font.height; ++row) {
-      for (int col = 0; col < font.width; ++col) {
-        if (font.pixel(c, col, row)) put(left + col, y + row, ink);
+      // Bit 7 of a glyph row is its leftmost pixel.
+      for (unsigned bits = glyph[row]; bits != 0; bits &= bits - 1) {
+        const int px = left + 7 - __builtin_ctz(bits);
+        const int py = y + row;
+        if (inside(px, py)) pixels_[offset(px, py)].store(ink, std::memory_order_relaxed);
       }
     }
+    markDirty(left, y, std::min(left + font.width, width_), std::min(y + font.height, height_));
     left += font.width;
+  }
+}
+
+int PaletteScreen::syncColumn(std::int16_t x, std::int16_t y, const std::int16_t* colours, int count) {
+  if (x < 0 || x >= width_) return 0;
+  int written = 0;
+  const int first = std::max(0, -static_cast<int>(y));
+  const int end = std::min(count, height_ - y);
+  if (first >= end) return 0;
+  const std::atomic<std::uint8_t>* shown = &pixels_[offset(x, y + first)];  // shown[i - first]: (x, y + i)
+  for (int i = first; i < end; ++i) {
+    if (kLowestIndex[shown[i - first].load(std::memory_order_relaxed)] == colours[i]) continue;
+    writePixel(x, static_cast<std::int16_t>(y + i), colours[i]);
+    ++written;
+  }
+  return written;
+}
+
+void PaletteScreen::markDirty(int left, int top, int right, int bottom) {
+  if (left >= right || top >= bottom) return;
+  for (int ty = top / kTile; ty <= (bottom - 1) / kTile; ++ty) {
+    for (int tx = left / kTile; tx <= (right - 1) / kTile; ++tx) {
+      dirty_[static_cast<std::size_t>(ty) * tilesAcross_ + tx].store(true, std::memory_order_release);
+    }
   }
 }
 

@@ -98,6 +98,11 @@ class PaletteScreen {
     put(x, y, paletteIndex(colour));
   }
 
+  // Writes colours[i] to (x, y + i) for i = 0..count-1 wherever readPixel shows
+  // another index, as that many readPixel and writePixel calls would, reading
+  // each pixel once; returns the number of pixels written.
+  int syncColumn(std::int16_t x, std::int16_t y, const std::int16_t* colours, int count);
+
   // Fills the rectangle with corners (x1, y1) and (x2, y2), both included, in kFillColour.
   void bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2);
 
@@ -135,9 +140,11 @@ class PaletteScreen {
   void put(int x, int y, std::uint8_t index) {
     if (!inside(x, y)) return;
     pixels_[offset(x, y)].store(index, std::memory_order_relaxed);
-    dirty_[static_cast<std::size_t>(y / kTile) * tilesAcross_ + x / kTile].store(
-        true, std::memory_order_release);
+    markDirty(x, y, x + 1, y + 1);
   }
+  // Marks the tiles of the pixels left..right-1, top..bottom-1 (inside the area) for
+  // showing, after their pixels were stored (release: the service thread then sees them).
+  void markDirty(int left, int top, int right, int bottom);
 
   // Service thread: makes the copy and the window, reports through `opened`, then serves.
   void serve(std::promise<bool>& opened);

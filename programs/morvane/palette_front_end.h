@@ -10,9 +10,9 @@
 
 namespace morvane {
 
-// Draws the display and panel phases on `Screen`, which offers readPixel, writePixel,
-// bar and textAt as palette::PaletteScreen does (a template, so that each of the
-// GRO * GRO reads of a display phase is an inlined load).
+// Draws the display and panel phases on `Screen`, which offers syncColumn, bar and
+// textAt as palette::PaletteScreen does (a template, so that tests and benchmarks
+// can draw on a screen of their own).
 template <class Screen>
 class PaletteFrontEnd final : public FrontEnd<std::int16_t> {
  public:
@@ -27,9 +27,7 @@ class PaletteFrontEnd final : public FrontEnd<std::int16_t> {
   void display(const Grid<std::int16_t>& C, std::int16_t GRO) override {
     for (std::int16_t x = 1; x <= GRO; ++x) {
       const std::int16_t* column = C.column(x) - Grid<std::int16_t>::kLow;  // column[y] is C[x, y]
-      for (std::int16_t y = 1; y <= GRO; ++y) {
-        if (screen_.readPixel(x, y) != column[y]) screen_.writePixel(x, y, column[y]);
-      }
+      screen_.syncColumn(x, 1, column + 1, GRO);
     }
   }
 

@@ -17,10 +17,10 @@ class CountingScreen {
  public:
   explicit CountingScreen(PaletteScreen& screen) : screen_(screen) {}
 
-  std::int16_t readPixel(std::int16_t x, std::int16_t y) const { return screen_.readPixel(x, y); }
-  void writePixel(std::int16_t x, std::int16_t y, std::int16_t colour) {
-    ++writes;
-    screen_.writePixel(x, y, colour);
+  int syncColumn(std::int16_t x, std::int16_t y, const std::int16_t* colours, int count) {
+    const int written = screen_.syncColumn(x, y, colours, count);
+    writes += written;
+    return written;
   }
   void bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
     screen_.bar(x1, y1, x2, y2);

@@ -118,6 +118,24 @@ TEST_F(OpenScreenTest, ReadsBackTheLowestIndexOfTheColourWritten) {
   }
 }
 
+TEST_F(OpenScreenTest, SyncColumnWritesWhereReadPixelShowsAnotherIndexAndStaysInTheArea) {
+  // Shown before: 16 (black, read back as 0), 2, 31 (read back as 15), 0.
+  const std::int16_t before[] = {16, 2, 31, 0};
+  for (int i = 0; i < 4; ++i) screen.writePixel(30, static_cast<std::int16_t>(40 + i), before[i]);
+  const std::int16_t wanted[] = {0, 2, 31, 14};
+  // Equal as readPixel tells: 0 over 16; different: 31 (shows 15), 14 over 0.
+  EXPECT_EQ(2, screen.syncColumn(30, 40, wanted, 4));
+  const std::int16_t shown[] = {0, 2, 15, 14};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(shown[i], screen.readPixel(30, static_cast<std::int16_t>(40 + i))) << i;
+  // Only the part inside the area is read and written.
+  const std::int16_t twos[] = {2, 2, 2, 2};
+  EXPECT_EQ(2, screen.syncColumn(31, -2, twos, 4));
+  EXPECT_EQ(2, screen.readPixel(31, 1));
+  EXPECT_EQ(1, screen.syncColumn(32, static_cast<std::int16_t>(kHeight - 1), twos, 4));
+  EXPECT_EQ(0, screen.syncColumn(-1, 0, twos, 4));
+  EXPECT_EQ(0, screen.syncColumn(kWidth, 0, twos, 4));
+}
+
 TEST_F(OpenScreenTest, IgnoresPixelsOutsideTheArea) {
   const std::pair<std::int16_t, std::int16_t> outside[] = {
       {-1, 0}, {0, -1}, {kWidth, 0}, {0, kHeight}, {-32768, 32767}};
