@@ -7,20 +7,13 @@
 #include <random>
 
 #include "engine.h"
+#include "no_front_end.h"
 #include "oracle.h"
 
 namespace morvane {
 namespace {
 
 using BenchEngine = Engine<PaletteColours>;
-
-// A front end that draws nothing.
-template <class Colour>
-class NoFrontEnd : public FrontEnd<Colour> {
- public:
-  void display(const Grid<Colour>&, std::int16_t) override {}
-  void panelLine(std::int32_t, std::string_view) override {}
-};
 
 // A random soup (one cell in ten alive) stepped for 300 generations, so that the
 // benchmarks see the sparse mix of structures a run spends its time on; laid

@@ -13,6 +13,7 @@
 #include "buffer_front_end.h"
 #include "display.h"
 #include "engine.h"
+#include "no_front_end.h"
 #include "palette_front_end.h"
 #include "palette_screen.h"
 #include "pixel_buffer.h"
@@ -20,14 +21,6 @@
 
 namespace morvane {
 namespace {
-
-// A front end that draws nothing: the engine's own share of a pass.
-template <class Colour>
-class NoFrontEnd : public FrontEnd<Colour> {
- public:
-  void display(const Grid<Colour>&, std::int16_t) override {}
-  void panelLine(std::int32_t, std::string_view) override {}
-};
 
 // Runs passes of `engine` through `frontEnd`; with `stagnated` every pass is
 // one of a stagnated world (display and panel phases on every pass).

@@ -277,5 +277,11 @@ void colourWord(const WordCells& cells, const std::array<Colour, 4>& colours, Co
 #endif
 }
 
+// The kernel of this file's instruction set: its code for vectors of V words.
+template <int V>
+constexpr Kernel kernelOf(std::string_view name, bool (*runnable)()) {
+  return {name, runnable, stepPlanes<V>, scanPlane<V>, colourWord<std::uint16_t>, colourWord<std::uint32_t>};
+}
+
 }  // namespace
 }  // namespace morvane::packed

@@ -132,7 +132,14 @@ struct Kernel {
 };
 
 // Every kernel built into this binary, best first; the last one runs everywhere.
-std::span<const Kernel> registeredKernels();
+std::span<const Kernel* const> registeredKernels();
+
+namespace packed {
+// Whether the CPU and its system run each kernel (the kernel_*.cpp files name them).
+bool hasAvx2();
+bool hasAvx512();
+bool runsEverywhere();
+}  // namespace packed
 
 // The best kernel this CPU runs, chosen on first use.
 const Kernel& chosenKernel();

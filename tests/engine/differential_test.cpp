@@ -130,8 +130,8 @@ std::vector<Case> cases() {
 // The kernels this CPU runs, by name.
 std::vector<const Kernel*> runnableKernels() {
   std::vector<const Kernel*> kernels;
-  for (const Kernel& kernel : registeredKernels()) {
-    if (kernel.runnable()) kernels.push_back(&kernel);
+  for (const Kernel* kernel : registeredKernels()) {
+    if (kernel->runnable()) kernels.push_back(kernel);
   }
   return kernels;
 }
@@ -151,7 +151,7 @@ TEST(Kernels, TheChosenKernelIsTheBestThisCpuRunsAndTheGenericOneRunsEverywhere)
   const std::vector<const Kernel*> runnable = runnableKernels();
   ASSERT_FALSE(runnable.empty());
   EXPECT_EQ(&chosenKernel(), runnable.front());
-  EXPECT_EQ(registeredKernels().back().name, "generic");
+  EXPECT_EQ(registeredKernels().back()->name, "generic");
   EXPECT_EQ(runnable.back()->name, "generic");
 }
 
