@@ -261,7 +261,8 @@ void Engine<Colours>::paintStructures() {
   // above it, in the anchors' word and (the top ones) in the next word.
   const auto paint = [this](int x, int k, std::uint64_t cells, int cls) {
     auto& painted = painted_[wordAt(x, k)];
-    for (int c = 0; c < kClasses; ++c) painted[c] = c == cls ? painted[c] | cells : painted[c] & ~cells;
+#pragma GCC unroll 3
+    for (int c = 0; c < kClasses; ++c) painted[c] = (painted[c] & ~cells) | (c == cls ? cells : 0);
   };
   for (int K = 1; K <= kTemplateCount; ++K) {
     const int cls = static_cast<int>(kTemplateClass[static_cast<std::size_t>(K - 1)]);
