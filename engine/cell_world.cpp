@@ -125,4 +125,14 @@ void CellWorld::scanTemplates(int gro, TemplateFits& fits) const {
   kernel_->scan(current_.words.get(), gro, fits);
 }
 
+void CellWorld::colour(ColourPass<std::uint16_t>& pass) const {
+  pass.live = current_.words.get();
+  kernel_->colour16(pass);
+}
+
+void CellWorld::colour(ColourPass<std::uint32_t>& pass) const {
+  pass.live = current_.words.get();
+  kernel_->colour32(pass);
+}
+
 }  // namespace morvane

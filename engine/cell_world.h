@@ -34,6 +34,9 @@ class CellWorld {
   void commit();
   // Records into `fits` every template fitting a window of A anchored in 1..gro.
   void scanTemplates(int gro, TemplateFits& fits) const;
+  // Colours pass.grid from A (see ColourPass; pass.live is set here).
+  void colour(ColourPass<std::uint16_t>& pass) const;
+  void colour(ColourPass<std::uint32_t>& pass) const;
 
   // Word k of column x of A: cells y = -4 + 64k .. -4 + 64k + 63 in bits 0..63.
   std::uint64_t word(int x, int k) const { return current_.words[packed::wordIndex(x, k)]; }

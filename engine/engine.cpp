@@ -222,37 +222,13 @@ void Engine<Colours>::colour() {
 
 template <class Colours>
 void Engine<Colours>::fill() {
-  // CN, then the colours by StructureClass, in the colour kernel's unsigned type.
+  // The colour kernels work on unsigned colours of the same size.
   using Unsigned = std::make_unsigned_t<Colour>;
-  static constexpr std::array<Unsigned, 4> kColours = {
-      static_cast<Unsigned>(Colours::CN), static_cast<Unsigned>(Colours::CM),
-      static_cast<Unsigned>(Colours::CC), static_cast<Unsigned>(Colours::CS)};
-  ColourWord<Unsigned> colourWord;
-  if constexpr (sizeof(Colour) == 2) {
-    colourWord = world_.kernel().colour16;
-  } else {
-    colourWord = world_.kernel().colour32;
-  }
-  const int height = gro_ + 10;  // cells -4..gro+5 of a column
-  const int words = (height + 63) / 64;
-  // Row of words by row of words, as the world stores them.
-  for (int k = 0; k < words; ++k) {
-    const std::uint64_t range = packed::rangeMask(k, packed::kLow, gro_ + 5);
-    const int count = std::min(64, height - 64 * k);
-    for (int x = packed::kLow; x <= gro_ + 5; ++x) {
-      const std::size_t at = wordAt(x, k);
-      WordCells cells{world_.word(x, k) & range, {}};
-      for (int c = 0; c < kClasses; ++c) {
-        cells.painted[c] = painted_[at][c] & cells.live;
-        painted_[at][c] = 0;
-      }
-      // C already shows these cells in these classes: nothing to write.
-      WordCells& shown = shown_[at];
-      if (cells.live == shown.live && cells.painted == shown.painted) continue;
-      shown = cells;
-      colourWord(cells, kColours, reinterpret_cast<Unsigned*>(C.column(x)) + 64 * k, count);
-    }
-  }
+  ColourPass<Unsigned> pass{nullptr, painted_.data(), shown_.data(), reinterpret_cast<Unsigned*>(C.column(Grid<Colour>::kLow)),
+                            static_cast<std::size_t>(Grid<Colour>::kSpan), gro_,
+                            {static_cast<Unsigned>(Colours::CN), static_cast<Unsigned>(Colours::CM),
+                             static_cast<Unsigned>(Colours::CC), static_cast<Unsigned>(Colours::CS)}};
+  world_.colour(pass);
 }
 
 template <class Colours>
@@ -260,7 +236,7 @@ void Engine<Colours>::paintStructures() {
   // The cells a word of fitting anchors covers: each anchor and the 3 cells
   // above it, in the anchors' word and (the top ones) in the next word.
   const auto paint = [this](int x, int k, std::uint64_t cells, int cls) {
-    auto& painted = painted_[wordAt(x, k)];
+    std::uint64_t* painted = painted_[wordAt(x, k)].byClass;
 #pragma GCC unroll 3
     for (int c = 0; c < kClasses; ++c) painted[c] = (painted[c] & ~cells) | (c == cls ? cells : 0);
   };

@@ -144,8 +144,8 @@ class Engine {
   static std::size_t wordAt(int x, int k) {
     return static_cast<std::size_t>(k) * packed::kColumns + static_cast<std::size_t>(x - packed::kLow);
   }
-  // [word][class]: the cells the scan painted in that class (cleared by fill()).
-  std::vector<std::array<std::uint64_t, kClasses>> painted_ = std::vector<std::array<std::uint64_t, kClasses>>(kWordCount);
+  // [word]: the cells the scan painted, by class (cleared by fill()).
+  std::vector<PaintedCells> painted_ = std::vector<PaintedCells>(kWordCount);
   // [word]: the cells as C shows them.
   std::vector<WordCells> shown_ = std::vector<WordCells>(kWordCount);
 };

@@ -4,7 +4,9 @@
 // function built for a wider instruction set can stand in for the generic
 // build's copy at link time.
 //
-// Include this file only from a kernel_*.cpp, after defining nothing else.
+// Include this file only from a kernel_*.cpp, after defining nothing else. The
+// structures the kernels share with the rest of the engine use plain arrays for
+// the same reason.
 #pragma once
 
 #include <cstdint>
@@ -221,11 +223,12 @@ void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
   fits.add(found, count);
 }
 
-// The colour expansion (see ColourWord): with AVX-512 a masked blend per class
+// The colours of the first `count` (1..64) cells of a word, written to out[0..count-1]
+// (see ColourCells): with AVX-512 a masked blend per class
 // on 32 or 16 cells at a time; otherwise 8 cells at a time from a table of the
 // unpainted colours, then the painted cells one by one.
 template <class Colour>
-void colourWord(const WordCells& cells, const std::array<Colour, 4>& colours, Colour* out, int count) {
+inline void colourWord(const WordCells& cells, const Colour (&colours)[4], Colour* out, int count) {
 #if defined(__AVX512BW__)
   constexpr int kLanes = 64 / static_cast<int>(sizeof(Colour));  // cells per 512-bit vector
   for (int first = 0; first < count; first += kLanes) {
@@ -277,10 +280,34 @@ void colourWord(const WordCells& cells, const std::array<Colour, 4>& colours, Co
 #endif
 }
 
+// The colouring (see ColourCells), row of words by row of words as the plane stores them.
+template <class Colour>
+void colourCells(const ColourPass<Colour>& pass) {
+  const int height = pass.gro + 10;  // cells -4..gro+5 of a column
+  for (int k = 0; k < (height + 63) / 64; ++k) {
+    const std::uint64_t range = rangeMask(k, kLow, pass.gro + 5);
+    const int count = height - 64 * k < 64 ? height - 64 * k : 64;
+    const std::uint64_t* live = pass.live + wordIndex(kLow, k);
+    const std::size_t row = static_cast<std::size_t>(k) * kColumns;
+    for (int i = 0; i <= pass.gro + 5 - kLow; ++i) {
+      std::uint64_t* painted = pass.painted[row + i].byClass;
+      const WordCells cells{live[i] & range, {painted[0] & live[i], painted[1] & live[i], painted[2] & live[i]}};
+      painted[0] = painted[1] = painted[2] = 0;
+      WordCells& shown = pass.shown[row + i];
+      if (cells.live == shown.live && cells.painted[0] == shown.painted[0] &&
+          cells.painted[1] == shown.painted[1] && cells.painted[2] == shown.painted[2]) {
+        continue;
+      }
+      shown = cells;
+      colourWord(cells, pass.colours, pass.grid + static_cast<std::size_t>(i) * pass.span + 64 * k, count);
+    }
+  }
+}
+
 // The kernel of this file's instruction set: its code for vectors of V words.
 template <int V>
 constexpr Kernel kernelOf(std::string_view name, bool (*runnable)()) {
-  return {name, runnable, stepPlanes<V>, scanPlane<V>, colourWord<std::uint16_t>, colourWord<std::uint32_t>};
+  return {name, runnable, stepPlanes<V>, scanPlane<V>, colourCells<std::uint16_t>, colourCells<std::uint32_t>};
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ struct CompiledRule {
     std::uint64_t ifDead;   // all ones when a dead cell with this t lives
     std::uint64_t ifLive;   // all ones when a live cell with this t lives
   };
-  int count = 0;             // terms in use
-  std::array<Term, 10> terms{};
+  int count = 0;   // terms in use
+  Term terms[10]{};
 };
 
 // The rule of `outcomes` compiled into terms (t values that give no live cell are left out).
@@ -108,13 +108,33 @@ class TemplateFits {
 // StructureClass, the live cells a recognised structure claims.
 struct WordCells {
   std::uint64_t live;
-  std::array<std::uint64_t, 3> painted;  // subsets of live, disjoint
+  std::uint64_t painted[3];  // subsets of live, disjoint
 };
 
-// Writes the colours of the first `count` (1..64) cells of `cells`: 0 for a
-// dead cell, colours[1 + class] for a painted one, colours[0] for any other live one.
+// The cells of a word that the template scan painted, by StructureClass.
+struct PaintedCells {
+  std::uint64_t byClass[3];
+};
+
+// One colouring of a colour grid from a packed plane. Per word of 64 cells (at
+// [k * kColumns + x - kLow] for word k of column x, the plane's order) it has
+// the cells the template scan painted, by class, and the cells as the grid
+// shows them; words the grid already shows as they are now are not written.
 template <class Colour>
-using ColourWord = void (*)(const WordCells& cells, const std::array<Colour, 4>& colours, Colour* out, int count);
+struct ColourPass {
+  const std::uint64_t* live;               // the packed plane
+  PaintedCells* painted;                   // per word; read, then cleared
+  WordCells* shown;                        // per word: the cells as the grid shows them
+  Colour* grid;                            // cell [x, y] at grid[(x - kLow) * span + (y - kLow)]
+  std::size_t span;                        // cells per column of the grid
+  int gro;                                 // world side: cells -4..gro+5 are coloured
+  Colour colours[4];                       // for live cells: unpainted, then by class
+};
+
+// Colours cells x, y = -4..gro+5 of the grid: 0 where dead, colours[1 + class]
+// where painted, colours[0] where otherwise live.
+template <class Colour>
+using ColourCells = void (*)(const ColourPass<Colour>& pass);
 
 // A kernel: the step, the template scan and the colour expansion on packed
 // planes, built for one instruction set.
@@ -127,8 +147,8 @@ struct Kernel {
   std::int32_t (*step)(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
   // Records into `fits` (cleared by the caller) every template fitting a window anchored in 1..gro.
   void (*scan)(const std::uint64_t* a, int gro, TemplateFits& fits);
-  ColourWord<std::uint16_t> colour16;  // for 16-bit colours (palette indices)
-  ColourWord<std::uint32_t> colour32;  // for 32-bit colours (true colours)
+  ColourCells<std::uint16_t> colour16;  // for 16-bit colours (palette indices)
+  ColourCells<std::uint32_t> colour32;  // for 32-bit colours (true colours)
 };
 
 // Every kernel built into this binary, best first; the last one runs everywhere.
