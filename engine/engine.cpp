@@ -236,7 +236,7 @@ void Engine<Colours>::paintStructures() {
   // The cells a word of fitting anchors covers: each anchor and the 3 cells
   // above it, in the anchors' word and (the top ones) in the next word.
   const auto paint = [this](int x, int k, std::uint64_t cells, int cls) {
-    std::uint64_t* painted = painted_[wordAt(x, k)].byClass;
+    std::uint64_t* painted = painted_[packed::compactIndex(x, k)].byClass;
 #pragma GCC unroll 3
     for (int c = 0; c < kClasses; ++c) painted[c] = (painted[c] & ~cells) | (c == cls ? cells : 0);
   };

@@ -137,13 +137,10 @@ class Engine {
   std::mt19937 random_;      // the program's single pseudo-random generator
   CellWorld world_;          // A and B
   TemplateFits fits_;        // scratch of the template scan
-  // What the colouring keeps for each 64-cell word of the world, at wordAt(x, k)
-  // for word k of column x (see packed::wordIndex), in the world's order.
+  // What the colouring keeps for each 64-cell word of the world, at
+  // packed::compactIndex(x, k) for word k of column x.
   static constexpr int kClasses = 3;  // StructureClass values
   static constexpr std::size_t kWordCount = static_cast<std::size_t>(packed::kColumns) * packed::kWords;
-  static std::size_t wordAt(int x, int k) {
-    return static_cast<std::size_t>(k) * packed::kColumns + static_cast<std::size_t>(x - packed::kLow);
-  }
   // [word]: the cells the scan painted, by class (cleared by fill()).
   std::vector<PaintedCells> painted_ = std::vector<PaintedCells>(kWordCount);
   // [word]: the cells as C shows them.

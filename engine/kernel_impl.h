@@ -288,7 +288,7 @@ void colourCells(const ColourPass<Colour>& pass) {
     const std::uint64_t range = rangeMask(k, kLow, pass.gro + 5);
     const int count = height - 64 * k < 64 ? height - 64 * k : 64;
     const std::uint64_t* live = pass.live + wordIndex(kLow, k);
-    const std::size_t row = static_cast<std::size_t>(k) * kColumns;
+    const std::size_t row = compactIndex(kLow, k);
     for (int i = 0; i <= pass.gro + 5 - kLow; ++i) {
       std::uint64_t* painted = pass.painted[row + i].byClass;
       const WordCells cells{live[i] & range, {painted[0] & live[i], painted[1] & live[i], painted[2] & live[i]}};

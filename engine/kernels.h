@@ -39,6 +39,11 @@ inline constexpr std::size_t kPlaneWords = static_cast<std::size_t>(kWords + 2) 
 constexpr std::size_t wordIndex(int x, int k) {
   return static_cast<std::size_t>(k + 1) * kStride + static_cast<std::size_t>(x - kLow);
 }
+// Index of word k of column x in a per-word array without the plane's zero rows
+// and padding (k * kColumns + x - kLow), in the plane's order.
+constexpr std::size_t compactIndex(int x, int k) {
+  return static_cast<std::size_t>(k) * kColumns + static_cast<std::size_t>(x - kLow);
+}
 // Row of words holding cell y.
 constexpr int wordOf(int y) { return (y - kLow) >> 6; }
 // Bit of cell y in its word.
@@ -117,7 +122,7 @@ struct PaintedCells {
 };
 
 // One colouring of a colour grid from a packed plane. Per word of 64 cells (at
-// [k * kColumns + x - kLow] for word k of column x, the plane's order) it has
+// packed::compactIndex(x, k) for word k of column x) it has
 // the cells the template scan painted, by class, and the cells as the grid
 // shows them; words the grid already shows as they are now are not written.
 template <class Colour>
