@@ -47,7 +47,7 @@ struct Ending {
 std::string describe(const Ending& e) {
   std::string s;
   if (e.status == -1) {
-    s = "still running (hangs)";
+    s = "not ended (hangs)";
   } else if (WIFSIGNALED(e.status)) {
     s = "killed by signal " + std::to_string(WTERMSIG(e.status));
   } else {
