@@ -124,12 +124,14 @@ TEST_P(FaultTest, LosingTheDisplayAtAnyMomentEndsItAtOnceSayingSo) {
   }
 }
 
+// What DISPLAY names: nothing (unset), a display no server serves, or an X server of the test's.
+enum class Named { kNothing, kNoServer, kOwnServer };
+
 // One way a program cannot run, the setting that makes it, and the one line it must end with.
 struct CannotRun {
   const char* what;
-  int depth;                           // bits per pixel of the program's X server's screen
-  bool display;                        // DISPLAY names that server (else: see unreachable)
-  bool unreachable;                    // DISPLAY names a display no server serves
+  Named display;                       // what DISPLAY names
+  int depth;                           // bits per pixel of the own server's screen
   std::optional<rlim_t> addressSpace;  // limit of the program's memory
   std::optional<rlim_t> files;         // limit of its file descriptors
   int status;                          // the exit status wanted
@@ -141,31 +143,34 @@ struct CannotRun {
 TEST_P(FaultTest, WhenItCannotRunItEndsAtStartSayingWhy) {
   const Program& p = GetParam();
   const CannotRun cases[] = {
-      {"no DISPLAY", 24, false, false, {}, {}, rt::kDisplayUnavailable,
+      {"no DISPLAY", Named::kNothing, 24, {}, {}, rt::kDisplayUnavailable,
        "{p}: cannot open a window: DISPLAY is not set"},
-      {"a display nobody serves", 24, false, true, {}, {}, rt::kDisplayUnavailable,
+      {"a display nobody serves", Named::kNoServer, 24, {}, {}, rt::kDisplayUnavailable,
        "{p}: cannot open a window: cannot reach the display \":65000\""},
-      {"no file descriptor to spare", 24, true, false, {}, 4, rt::kDisplayUnavailable,
+      {"no file descriptor to spare", Named::kOwnServer, 24, {}, 4, rt::kDisplayUnavailable,
        "{p}: cannot open a window: out of file descriptors"},
-      {"an 8-bit screen", 8, true, false, {}, {}, rt::kDisplayUnavailable,
-       "{p}: cannot draw on the display \":[0-9]+\": its screen's pixel format is not supported "
-       "\\(true colour of 15 bits or more is needed\\)"},
+      {"an 8-bit screen", Named::kOwnServer, 8, {}, {}, rt::kDisplayUnavailable,
+       "{p}: cannot draw on the display \":[0-9]+\": its screen's pixel format is not "
+       "supported \\(true colour of 15 bits or more is needed\\)"},
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizer reserves far more address space than this
-      {"48 MB of memory", 24, true, false, 48u << 20, {}, 203,
+      {"48 MB of memory", Named::kOwnServer, 24, 48u << 20, {}, 203,
        "Runtime error 203 at \\$[0-9A-F]+"},
 #endif
   };
   for (const CannotRun& c : cases) {
     SCOPED_TRACE(c.what);
-    XServer server(c.depth);
-    ASSERT_FALSE(server.name().empty());
+    std::optional<XServer> server;
+    std::optional<std::string> display;
+    if (c.display == Named::kOwnServer) {
+      server.emplace(c.depth);
+      ASSERT_FALSE(server->name().empty());
+      display = server->name();
+    } else if (c.display == Named::kNoServer) {
+      display = ":65000";
+    }
     ChildSetup setup;
     // SDL would tell of a missing XDG_RUNTIME_DIR on a line of its own.
-    setup.environment = {
-        {"DISPLAY", c.display       ? std::optional<std::string>(server.name())
-                    : c.unreachable ? std::optional<std::string>(":65000")
-                                    : std::nullopt},
-        {"XDG_RUNTIME_DIR", std::nullopt}};
+    setup.environment = {{"DISPLAY", display}, {"XDG_RUNTIME_DIR", std::nullopt}};
     setup.addressSpace = c.addressSpace;
     setup.files = c.files;
     Child child(p.path, {}, setup);
