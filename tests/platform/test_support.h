@@ -59,7 +59,7 @@ Recorder& recorder();
 
 // A window procedure that records every message, answers WM_USER + 1 with
 // wParam + lParam, and leaves the rest to DefWindowProcA.
-LRESULT recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Fixture: a fresh headless platform and a registered class "Test" with a
 // solid background of `kBackground`.
