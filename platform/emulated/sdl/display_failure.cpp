@@ -4,7 +4,7 @@
 #include <X11/Xlib.h>
 #include <xcb/xcb.h>
 
-#include <cerrno>
+#include <cerrno>  // program_invocation_short_name
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,10 +14,12 @@ namespace morvane::plat::sdl {
 
 namespace {
 
-// Xlib calls this when the connection breaks (the server ended or went away) and would
-// otherwise call exit() on that thread: static destructors would then run while the
-// program's other threads go on, some of them waiting on this one. Ending the process here
-// with _exit stops every thread where it is, and nothing talks to the display again.
+// Xlib calls this when the connection breaks (the server ended or went away), on the
+// thread whose call met the break: the SDL driver's video thread, the only one that talks
+// to X. Xlib's own handler would call exit() there: static destructors would then run
+// while the program's other threads go on, some of them waiting on this one. Ending the
+// process here with _exit stops every thread where it is, and nothing talks to X again.
+// (SDL 2 sets no handler for this; ours is in place before its first connection.)
 int onConnectionLost(Display* display) {
   // The connection also breaks when it cannot get the memory for a reply: that is no
   // lost display but exhausted memory.
