@@ -3,6 +3,7 @@
 // values and world sides from 1 to GROLIM; once for every kernel this CPU runs.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -137,6 +138,13 @@ std::vector<const Kernel*> runnableKernels() {
 }
 
 class EngineDifferential : public ::testing::TestWithParam<const Kernel*> {};
+
+}  // namespace
+
+// Names a kernel in test output.
+void PrintTo(const Kernel* kernel, std::ostream* out) { *out << kernel->name; }
+
+namespace {
 
 TEST_P(EngineDifferential, AgreesWithTheReferenceCellForCell) {
   for (const Case& c : cases()) runCase(c, *GetParam());
