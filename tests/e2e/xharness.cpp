@@ -97,8 +97,7 @@ bool Child::running() {
 
 int Child::stop(int signal, std::chrono::milliseconds timeout) {
   if (running()) kill(pid_, signal);
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (running() && std::chrono::steady_clock::now() < end) pause(10ms);
+  eventually([this] { return !running(); }, timeout);
   return status_;
 }
 
@@ -137,13 +136,15 @@ XSession::~XSession() {
 
 unsigned long XSession::waitForWindow(pid_t pid, std::chrono::milliseconds timeout) {
   Display* d = dpy(display_);
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  do {
-    const Window w = findByPid(d, DefaultRootWindow(d), static_cast<unsigned long>(pid));
-    if (w && viewable(w)) return w;
-    pause(50ms);
-  } while (std::chrono::steady_clock::now() < end);
-  return 0;
+  Window found = 0;
+  eventually(
+      [&] {
+        const Window w = findByPid(d, DefaultRootWindow(d), static_cast<unsigned long>(pid));
+        found = w && viewable(w) ? w : 0;
+        return found != 0;
+      },
+      timeout);
+  return found;
 }
 
 bool XSession::viewable(unsigned long window) {
@@ -171,6 +172,12 @@ Image XSession::grab(unsigned long window) {
   }
   XDestroyImage(x);
   return image;
+}
+
+std::pair<int, int> XSession::size(unsigned long window) {
+  XWindowAttributes a{};
+  if (!XGetWindowAttributes(dpy(display_), window, &a)) return {0, 0};
+  return {a.width, a.height};
 }
 
 std::pair<int, int> XSession::screenSize() {
