@@ -99,15 +99,24 @@ bool fits(const TestEngine& engine, int K, int I, int J) {
   return true;
 }
 
-// For cell [x, y], a bit K set for every template K fitting a window over it.
-std::uint32_t fittingOver(const TestEngine& engine, int x, int y) {
-  std::uint32_t found = 0;
+// Bit K of [I, J] set when documented template K fits the window anchored there.
+Grid<std::uint32_t> fittingAt(const TestEngine& engine) {
+  Grid<std::uint32_t> fitting;
   for (int K = 1; K <= 27; ++K) {
-    for (int I = std::max(1, x - 3); I <= std::min<int>(engine.GRO, x); ++I) {
-      for (int J = std::max(1, y - 3); J <= std::min<int>(engine.GRO, y); ++J) {
-        if (fits(engine, K, I, J)) found |= 1u << K;
+    for (int I = 1; I <= engine.GRO; ++I) {
+      for (int J = 1; J <= engine.GRO; ++J) {
+        if (fits(engine, K, I, J)) fitting(I, J) |= 1u << K;
       }
     }
+  }
+  return fitting;
+}
+
+// For cell [x, y], a bit K set for every template K fitting a window over it.
+std::uint32_t fittingOver(const Grid<std::uint32_t>& fitting, int gro, int x, int y) {
+  std::uint32_t found = 0;
+  for (int I = std::max(1, x - 3); I <= std::min(gro, x); ++I) {
+    for (int J = std::max(1, y - 3); J <= std::min(gro, y); ++J) found |= fitting(I, J);
   }
   return found;
 }
@@ -153,10 +162,11 @@ TEST(Colouring, EveryLiveCellTakesTheHighestFittingTemplatesColour) {
       }
     }
     engine.colour();
+    const Grid<std::uint32_t> fitting = fittingAt(engine);
     for (int x = 1; x <= 51; ++x) {
       for (int y = 1; y <= 51; ++y) {
         if (!engine.A(x, y)) continue;
-        const std::uint32_t over = fittingOver(engine, x, y);
+        const std::uint32_t over = fittingOver(fitting, 48, x, y);
         fitted |= over;
         const Colour expected = over == 0 ? TrueColours::CN : classColour(std::bit_width(over) - 1);
         ASSERT_EQ(engine.C(x, y), expected) << "world " << world << " [" << x << ", " << y
