@@ -14,14 +14,15 @@ void WININIT();
 // Fills _WC and registers it; returns the class atom (0 when the name is taken).
 plat::ATOM WINREGISTER();
 
-// Turns the client size in _W/_H into the outer size and creates the window into _HW.
+// Turns the client size in _W/_H into the outer size of the window's style and creates the
+// window into _HW.
 void WINCREATE();
 
 // Builds the window record and the main surface for _HW, _W and _H; also on every size change.
 void WINCREATEMAIN();
 
 // The window procedure.
-plat::LRESULT WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARAM WP, plat::LPARAM LP);
+plat::LRESULT MORVANE_CALLBACK WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARAM WP, plat::LPARAM LP);
 
 // How often CREATEBMP asks for a device context or a bitmap before it takes a refusal as final.
 inline constexpr int kCreateAttempts = 4;

@@ -91,8 +91,12 @@ plat::ATOM WINREGISTER() {
 }
 
 void WINCREATE() {
-  state._W = rt::add(state._W, rt::mul(2, GETBORDERWIDTH()));
-  state._H = rt::add(rt::add(state._H, rt::mul(2, GETBORDERHEIGHT())), GETBORDERTITLE());
+  // The platform knows the real decoration of the style (on Windows it can be wider
+  // than the frame metrics say), so the client area gets exactly the size asked for.
+  plat::RECT decoration{0, 0, 0, 0};
+  plat::AdjustWindowRectEx(&decoration, kWindowStyle, plat::kFalse, 0);
+  state._W = rt::add(state._W, rt::sub(decoration.right, decoration.left));
+  state._H = rt::add(state._H, rt::sub(decoration.bottom, decoration.top));
   state._HW = plat::CreateWindowExA(0, kClassName, nullptr, kWindowStyle, state._X, state._Y,
                                     state._W, state._H, 0, 0, plat::GetModuleHandleA(nullptr),
                                     nullptr);
@@ -112,7 +116,7 @@ void WINCREATEMAIN() {
   if (state._DRAW != nullptr) state._DRAW();
 }
 
-plat::LRESULT WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARAM WP, plat::LPARAM LP) {
+plat::LRESULT MORVANE_CALLBACK WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARAM WP, plat::LPARAM LP) {
   switch (UM) {
     case plat::WM_CREATE:
       onCreate(HW);

@@ -31,7 +31,7 @@ constexpr plat::UINT kShowAllMessage = plat::WM_USER;
 
 // The window procedure: a change of size (restoring after minimising among them) may have
 // cost the window its picture, so it asks for a whole showing; closing destroys the window.
-plat::LRESULT windowProc(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
+plat::LRESULT MORVANE_CALLBACK windowProc(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
                          plat::LPARAM lParam) {
   if (msg == plat::WM_SIZE) plat::PostMessageA(window, kShowAllMessage, 0, 0);
   return plat::DefWindowProcA(window, msg, wParam, lParam);
@@ -96,23 +96,24 @@ class PaletteScreen::Presenter {
 
 ScreenMetrics currentScreenMetrics() {
   using plat::GetSystemMetrics;
+  plat::RECT decoration{0, 0, 0, 0};
+  plat::AdjustWindowRectEx(&decoration, kWindowStyle, plat::kFalse, 0);
   return {GetSystemMetrics(plat::SM_CXSCREEN),     GetSystemMetrics(plat::SM_CYSCREEN),
           GetSystemMetrics(plat::SM_CXFULLSCREEN), GetSystemMetrics(plat::SM_CYFULLSCREEN),
-          GetSystemMetrics(plat::SM_CXFRAME),      GetSystemMetrics(plat::SM_CYFRAME),
-          GetSystemMetrics(plat::SM_CYCAPTION)};
+          decoration.right - decoration.left,      decoration.bottom - decoration.top};
 }
 
 Mode detectMode(const ScreenMetrics& m) {
-  const int frameW = 2 * m.frameWidth;
-  const int frameH = 2 * m.frameHeight + m.captionHeight;
+  const int frameW = m.decorationWidth;
+  const int frameH = m.decorationHeight;
   const Mode maximised{kModeMaximised,
                        m.fullScreenWidth,
                        m.fullScreenHeight,
-                       plat::WS_OVERLAPPEDWINDOW | plat::WS_MAXIMIZE | plat::WS_VISIBLE,
+                       kWindowStyle | plat::WS_MAXIMIZE,
                        m.fullScreenWidth + frameW,
                        m.fullScreenHeight + frameH};
   const Mode framed{kModeFramed,           m.screenWidth - frameW,
-                    m.screenHeight - frameH, plat::WS_OVERLAPPEDWINDOW | plat::WS_VISIBLE,
+                    m.screenHeight - frameH, kWindowStyle,
                     m.screenWidth,         m.screenHeight};
   if (framed.width > maximised.width ||
       (framed.width == maximised.width && framed.height > maximised.height)) {
@@ -170,9 +171,9 @@ void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text
   }
 }
 
-void PaletteScreen::allocate(const Mode& mode) {
-  width_ = std::max(mode.width, 0);
-  height_ = std::max(mode.height, 0);
+void PaletteScreen::allocate(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
   tilesAcross_ = (width_ + kTile - 1) / kTile;
   tilesDown_ = (height_ + kTile - 1) / kTile;
   pixels_ = std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(width_) *
@@ -229,7 +230,11 @@ void PaletteScreen::serve(std::promise<bool>& opened) {
     opened.set_value(false);
     return;
   }
-  allocate(mode);
+  // The picture is as large as the client area the window really got (a system may
+  // decorate or place a maximised window otherwise than the metrics foretell).
+  plat::RECT client{};
+  plat::GetClientRect(window, &client);
+  allocate(client.right, client.bottom);
   window_ = window;
   driver_ = kPalette256;
   mode_ = mode.number;

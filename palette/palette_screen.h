@@ -35,6 +35,9 @@ inline constexpr std::int16_t kDetect = 0;        // in: choose driver and mode 
 inline constexpr std::int16_t kPalette256 = 1;    // the 256-entry palette driver
 inline constexpr std::int16_t kNotDetected = -2;  // out: no window could be made
 
+// The style of the facility's window (maximised or not, shown from the start).
+inline constexpr plat::DWORD kWindowStyle = plat::WS_OVERLAPPEDWINDOW | plat::WS_VISIBLE;
+
 // Modes of kPalette256.
 inline constexpr std::int16_t kModeFramed = 0;     // framed window as large as the screen
 inline constexpr std::int16_t kModeMaximised = 1;  // maximised window over the full-screen area
@@ -45,9 +48,8 @@ struct ScreenMetrics {
   int screenHeight;      // whole screen, down
   int fullScreenWidth;   // full-screen client area (the usable area), across
   int fullScreenHeight;  // full-screen client area, down
-  int frameWidth;        // sizing frame, each side
-  int frameHeight;       // sizing frame, top and bottom each
-  int captionHeight;     // caption bar
+  int decorationWidth;   // a framed window's frame, left and right together
+  int decorationHeight;  // a framed window's caption and frame, top and bottom together
 };
 
 // A window mode: the drawing area it gives and how its window is made.
@@ -60,7 +62,7 @@ struct Mode {
   int outerHeight;        // window size with frame and caption, pixels down
 };
 
-// The screen measures of the platform now.
+// The screen measures of the platform now; the decoration is that of kWindowStyle.
 ScreenMetrics currentScreenMetrics();
 
 // The mode detection takes: the wider drawing area, then the taller; the maximised one on a tie.
@@ -143,8 +145,8 @@ class PaletteScreen {
   void serveWindow(Presenter& presenter, std::vector<std::uint32_t>& pixels);
   // Service thread: shows the dirty part of the copy, converted through `pixels`.
   void showChanges(Presenter& presenter, std::vector<std::uint32_t>& pixels);
-  // Makes the copy of `mode`'s size, all black, every tile dirty.
-  void allocate(const Mode& mode);
+  // Makes the copy of width by height pixels, all black, every tile dirty.
+  void allocate(int width, int height);
   // Marks every tile for showing.
   void markAllDirty();
   // Takes the dirty flags; the bounding box of the dirty tiles, if any.

@@ -6,9 +6,10 @@
 // holding one bitmap, brush and font, blits, text, metrics, a performance
 // counter), so that a backend forwarding to those services would be one or two
 // lines per call. Here they are implemented once, in memory, on real pixel
-// buffers (platform/core), over a small driver interface (platform/driver.h)
-// that a backend implements: SDL2 for real windows (platform/sdl) and a
-// headless one for tests (platform/headless).
+// buffers (platform/emulated/core), over a small driver interface
+// (platform/emulated/driver.h) with SDL2 for real windows and a headless driver
+// for tests; and on Windows by forwarding to the real services (platform/win32).
+// The build links exactly one of the two.
 //
 // Conventions:
 // - Colours are COLORREF values 0x00BBGGRR (red in the lowest byte).
@@ -119,7 +120,16 @@ constexpr LPARAM MAKELPARAM(WORD lo, WORD hi) {
 
 // ---- Window classes and windows -------------------------------------------
 
-using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
+// The calling convention of window procedures: the system's own (stdcall) on
+// 32-bit x86 Windows, the default everywhere else. Every window procedure is
+// declared with it.
+#if defined(_WIN32) && defined(__i386__)
+#define MORVANE_CALLBACK __stdcall
+#else
+#define MORVANE_CALLBACK
+#endif
+
+using WNDPROC = LRESULT(MORVANE_CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
 
 struct WNDCLASSA {
   UINT style;
@@ -158,9 +168,14 @@ inline constexpr int SW_RESTORE = 9;
 // Registers a window class; returns its atom, or 0 when the name is taken or the class is invalid.
 ATOM RegisterClassA(const WNDCLASSA* wc);
 
+// Grows `rect`, a client rectangle, to the outer rectangle of a window of `style`
+// (frame and caption; `menu` and `exStyle` must be 0). This is the one place that
+// knows how large a window's decoration is.
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
+
 // Creates a window of a registered class on the calling thread. `w` and `h`
-// are the outer size; the client area is that less the frame and caption of
-// the style (GetSystemMetrics). A visible window receives WM_CREATE, WM_SIZE
+// are the outer size; the client area is that less the decoration of the
+// style (AdjustWindowRectEx). A visible window receives WM_CREATE, WM_SIZE
 // and WM_MOVE before this returns. Returns 0 when the class is unknown or the
 // driver cannot make the window.
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
@@ -208,8 +223,9 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT min, UINT max, UINT removeFlags);
 void WaitMessageTimeout(DWORD ms);
 
 // Adds a character message (WM_CHAR), taken next, after a WM_KEYDOWN of a key that types a
-// character. Key messages carry in lParam the repeat count (bits 0-15), the character the key
-// types in Windows-1252 (bits 16-23, 0 for none) and, for WM_KEYUP, bits 30 and 31 set.
+// character. Key messages carry in lParam the repeat count (bits 0-15) and, for WM_KEYUP, bits
+// 30 and 31 set. Bits 16-23 are the backend's own: the emulation keeps there the character the
+// key types (0 for none), Windows the key's scan code; read the character only from WM_CHAR.
 BOOL TranslateMessage(const MSG* msg);
 
 // Calls the window procedure of msg->hwnd with the message; returns its result.

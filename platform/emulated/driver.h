@@ -1,6 +1,6 @@
 // The driver interface: what a backend does for the platform core.
 //
-// The core (platform/core) implements every call of platform.h once, in memory.
+// The core (core/) implements every call of platform.h once, in memory.
 // It needs a backend only for what a window system does: native windows that
 // show the core's pictures, native input, the screen, the cursor. A backend
 // implements Driver; it reports what happens to its windows through the

@@ -51,12 +51,12 @@ TEST(DetectMode, TakesTheWidestThenTallestDrawingArea) {
   };
   const Case cases[] = {
       // usable area spans the screen: the maximised window is wider
-      {{1280, 1024, 1280, 1024, 4, 4, 20}, kModeMaximised, 1280, 1024},
-      {{1920, 1080, 1920, 1040, 4, 4, 20}, kModeMaximised, 1920, 1040},
+      {{1280, 1024, 1280, 1024, 8, 28}, kModeMaximised, 1280, 1024},
+      {{1920, 1080, 1920, 1040, 8, 28}, kModeMaximised, 1920, 1040},
       // a side panel narrows the usable area below the framed window's client area
-      {{1280, 1024, 1200, 1024, 4, 6, 20}, kModeFramed, 1272, 992},
+      {{1280, 1024, 1200, 1024, 8, 28}, kModeFramed, 1272, 996},
       // no frame: equally wide, the framed window is taller
-      {{800, 600, 800, 500, 0, 0, 20}, kModeFramed, 800, 580},
+      {{800, 600, 800, 500, 0, 20}, kModeFramed, 800, 580},
   };
   for (const Case& c : cases) {
     const Mode m = detectMode(c.metrics);

@@ -114,7 +114,7 @@ TEST_F(MessagesTest, WaitingSenderIsReleasedWhenTheOwnerThreadEnds) {
 
 // Window B (other thread) answers a message by sending one to window A (this
 // thread) while this thread waits for B: the waiting sender must handle it.
-LRESULT relayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT MORVANE_CALLBACK relayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_USER + 2) return SendMessageA(static_cast<HWND>(wParam), WM_USER + 1, 100, 1);
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -23,7 +23,7 @@ constexpr COLORREF kBack = RGB(200, 30, 30);
 constexpr COLORREF kBox = RGB(20, 40, 220);
 constexpr COLORREF kInk = RGB(255, 255, 255);
 
-LRESULT plainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT MORVANE_CALLBACK plainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
@@ -61,11 +61,12 @@ TEST(SdlWindowTest, DrawnPixelsReachTheScreen) {
   wc.hbrBackground = CreateSolidBrush(kBack);
   wc.lpszClassName = "SdlTest";
   ASSERT_NE(RegisterClassA(&wc), 0);
-  const int outerW = kW + 2 * GetSystemMetrics(SM_CXFRAME);
-  const int outerH = kH + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
+  constexpr DWORD kStyle = WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+  RECT outer{0, 0, kW, kH};
+  AdjustWindowRectEx(&outer, kStyle, kFalse, 0);
   EXPECT_GT(GetSystemMetrics(SM_CXSCREEN), 0);
-  const HWND hwnd = CreateWindowExA(0, "SdlTest", nullptr, WS_VISIBLE | WS_OVERLAPPEDWINDOW, 40,
-                                    40, outerW, outerH, 0, 0, 0, nullptr);
+  const HWND hwnd = CreateWindowExA(0, "SdlTest", nullptr, kStyle, 40, 40, outer.right - outer.left,
+                                    outer.bottom - outer.top, 0, 0, 0, nullptr);
   ASSERT_NE(hwnd, 0u);
   RECT client{};
   GetClientRect(hwnd, &client);

@@ -9,7 +9,7 @@ Recorder& recorder() {
   return r;
 }
 
-LRESULT recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   recorder().add(Seen{hwnd, msg, wParam, lParam, std::this_thread::get_id()});
   if (msg == WM_USER + 1) return static_cast<LRESULT>(wParam) + lParam;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -38,10 +38,11 @@ void PlatformTest::SetUp() {
 }
 
 HWND PlatformTest::makeWindow(int w, int h, int x, int y) {
-  const int outerW = w + 2 * GetSystemMetrics(SM_CXFRAME);
-  const int outerH = h + 2 * GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION);
-  return CreateWindowExA(0, "Test", nullptr, WS_VISIBLE | WS_OVERLAPPEDWINDOW, x, y, outerW, outerH,
-                         0, 0, GetModuleHandleA(nullptr), nullptr);
+  constexpr DWORD kStyle = WS_VISIBLE | WS_OVERLAPPEDWINDOW;
+  RECT outer{0, 0, w, h};
+  AdjustWindowRectEx(&outer, kStyle, kFalse, 0);
+  return CreateWindowExA(0, "Test", nullptr, kStyle, x, y, outer.right - outer.left,
+                         outer.bottom - outer.top, 0, 0, GetModuleHandleA(nullptr), nullptr);
 }
 
 std::vector<MSG> PlatformTest::drain(HWND hwnd) {

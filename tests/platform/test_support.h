@@ -59,7 +59,7 @@ Recorder& recorder();
 
 // A window procedure that records every message, answers WM_USER + 1 with
 // wParam + lParam, and leaves the rest to DefWindowProcA.
-LRESULT recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // Waits until a message sent to `hwnd` from another thread is waiting in the queue of
 // the window's owner thread (the sender is then blocked until the owner handles it).

@@ -33,6 +33,31 @@ TEST_F(WindowsTest, OuterSizeLessFrameAndCaptionIsTheClientSize) {
   EXPECT_FALSE(GetClientRect(0, &client));
 }
 
+TEST_F(WindowsTest, AdjustWindowRectExAddsTheDecorationOfTheStyle) {
+  struct Case {
+    DWORD style;
+    RECT outer;  // of the client rectangle (10, 20, 110, 70)
+  };
+  const Case cases[] = {
+      {WS_OVERLAPPEDWINDOW, {6, -6, 114, 76}},
+      {WS_OVERLAPPED, {6, -6, 114, 76}},  // overlapped windows are always framed and captioned
+      {WS_POPUP, {10, 20, 110, 70}},
+      {WS_POPUP | WS_THICKFRAME, {6, 14, 114, 76}},
+      {WS_POPUP | WS_CAPTION, {6, -6, 114, 76}},
+  };
+  for (const Case& c : cases) {
+    RECT r{10, 20, 110, 70};
+    ASSERT_TRUE(AdjustWindowRectEx(&r, c.style, kFalse, 0));
+    EXPECT_EQ(c.outer.left, r.left) << std::hex << c.style;
+    EXPECT_EQ(c.outer.top, r.top) << std::hex << c.style;
+    EXPECT_EQ(c.outer.right, r.right) << std::hex << c.style;
+    EXPECT_EQ(c.outer.bottom, r.bottom) << std::hex << c.style;
+  }
+  RECT r{};
+  EXPECT_FALSE(AdjustWindowRectEx(nullptr, WS_OVERLAPPED, kFalse, 0));
+  EXPECT_FALSE(AdjustWindowRectEx(&r, WS_OVERLAPPED, kTrue, 0));  // no menus here
+}
+
 TEST_F(WindowsTest, ANewWindowShowsItsClassBackground) {
   const HWND hwnd = makeWindow(8, 6);
   const std::vector<COLORREF> px = headless::windowPixels(hwnd);

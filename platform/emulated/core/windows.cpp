@@ -227,6 +227,14 @@ HWND CreateWindowExA(DWORD, const char* className, const char*, DWORD style, int
   return win->alive.load() ? hwnd : 0;
 }
 
+BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
+  if (!rect || menu || exStyle) return kFalse;
+  const Decor d = decorFor(style);
+  *rect = RECT{rect->left - d.left, rect->top - d.top, rect->right + d.right,
+               rect->bottom + d.bottom};
+  return kTrue;
+}
+
 BOOL DestroyWindow(HWND hwnd) {
   std::shared_ptr<Window> w = core::ownWindow(hwnd);
   if (!w || w->destroying) return kFalse;

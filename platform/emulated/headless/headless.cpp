@@ -21,7 +21,6 @@ inline constexpr FrameMetrics kDefaultFrame{4, 6, 20};
 
 // What the screen shows of one window.
 struct NativeWindow {
-  POINT origin{0, 0};     // client area's top-left corner on the screen
   core::Surface shown;    // the pixels presented so far (client size)
   bool visible = false;   // shown on the screen
   bool minimized = false; // minimised
@@ -30,10 +29,9 @@ struct NativeWindow {
 
 class HeadlessDriver final : public Driver {
  public:
-  bool createWindow(HWND hwnd, int x, int y, int w, int h, bool, bool visible) override {
+  bool createWindow(HWND hwnd, int, int, int w, int h, bool, bool visible) override {
     std::lock_guard lock(mutex_);
     NativeWindow& n = windows_[hwnd];
-    n.origin = POINT{x, y};
     n.shown.resize(w, h, 0);
     n.visible = visible;
     zOrder_.push_back(hwnd);
@@ -122,10 +120,9 @@ class HeadlessDriver final : public Driver {
     cursor_ = POINT{x, y};
     for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
       const NativeWindow& n = windows_.at(*it);
-      const FrameMetrics f = kDefaultFrame;
-      if (n.visible && !n.minimized && x >= n.origin.x - f.frameX &&
-          x < n.origin.x + n.shown.width + f.frameX && y >= n.origin.y - f.frameY - f.caption &&
-          y < n.origin.y + n.shown.height + f.frameY) {
+      RECT outer{};
+      if (n.visible && !n.minimized && GetWindowRect(*it, &outer) && x >= outer.left &&
+          x < outer.right && y >= outer.top && y < outer.bottom) {
         return *it;
       }
     }
