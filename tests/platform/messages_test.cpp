@@ -1,6 +1,8 @@
 // Message queues: creation messages, posting and sending across threads,
 // translation of key presses, closing.
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <future>
 
 #include "test_support.h"
@@ -20,17 +22,19 @@ TEST_F(MessagesTest, CreationDeliversCreateSizeMoveBeforeReturning) {
   EXPECT_EQ(seen[1].wParam, SIZE_RESTORED);
   EXPECT_EQ(seen[1].lParam, MAKELPARAM(300, 200));
   EXPECT_EQ(seen[2].msg, WM_MOVE);
-  // WM_MOVE carries the client area's screen position: frame 4, caption 20.
-  EXPECT_EQ(seen[2].lParam, MAKELPARAM(44, 54));
+  // WM_MOVE carries the client area's screen position: frame 4 wide, 6 high, caption 20.
+  EXPECT_EQ(seen[2].lParam, MAKELPARAM(44, 56));
   for (const Seen& s : seen) EXPECT_EQ(s.hwnd, hwnd);
   EXPECT_TRUE(drain().empty()) << "creation messages are sent, not posted";
 }
 
 TEST_F(MessagesTest, PostedFromAnotherThreadIsTakenByTheOwner) {
   const HWND hwnd = makeWindow(50, 50);
+  headless::advanceClock(std::chrono::milliseconds(1234));
   std::thread([hwnd] { EXPECT_TRUE(PostMessageA(hwnd, WM_USER, 7, 9)); }).join();
   MSG m{};
   ASSERT_TRUE(PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE));
+  EXPECT_EQ(m.time, 1234u);  // milliseconds on the platform's clock since it started
   EXPECT_EQ(m.hwnd, hwnd);
   EXPECT_EQ(m.message, WM_USER);
   EXPECT_EQ(m.wParam, 7u);
@@ -71,15 +75,12 @@ TEST_F(MessagesTest, SendFromAnotherThreadRunsInsideTheOwnersPeekAndIsNotReturne
     returned = true;
     return r;
   });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  waitForSentMessage(hwnd);
   EXPECT_FALSE(returned) << "the sender waits for the owner";
   EXPECT_TRUE(recorder().messages().empty());
   MSG m{};
-  // Keep pumping until the sent message arrived and was handled.
-  for (int i = 0; i < 200 && recorder().messages().empty(); ++i) {
-    EXPECT_FALSE(PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) << "a sent message is not returned";
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
+  EXPECT_FALSE(PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) << "a sent message is not returned";
+  EXPECT_EQ(recorder().messages(), std::vector<UINT>{WM_USER + 1});
   EXPECT_EQ(result.get(), 11);
   const std::vector<Seen> seen = recorder().seen();
   ASSERT_EQ(seen.size(), 1u);
@@ -89,10 +90,10 @@ TEST_F(MessagesTest, SendFromAnotherThreadRunsInsideTheOwnersPeekAndIsNotReturne
 TEST_F(MessagesTest, WaitingSenderIsReleasedWhenTheWindowIsDestroyed) {
   const HWND hwnd = makeWindow(50, 50);
   auto result = std::async(std::launch::async, [&] { return SendMessageA(hwnd, WM_USER + 1, 5, 6); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  waitForSentMessage(hwnd);
   ASSERT_TRUE(DestroyWindow(hwnd));
-  ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
   EXPECT_EQ(result.get(), 0);
+  EXPECT_EQ(std::ranges::count(recorder().messages(), WM_USER + 1), 0) << "dropped, not handled";
 }
 
 TEST_F(MessagesTest, WaitingSenderIsReleasedWhenTheOwnerThreadEnds) {
@@ -104,10 +105,9 @@ TEST_F(MessagesTest, WaitingSenderIsReleasedWhenTheOwnerThreadEnds) {
   });
   const HWND hwnd = made.get_future().get();
   auto result = std::async(std::launch::async, [&] { return SendMessageA(hwnd, WM_USER + 1, 1, 1); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  waitForSentMessage(hwnd);
   finish.set_value();
   owner.join();
-  ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
   EXPECT_EQ(result.get(), 0);
   EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
 }
@@ -132,7 +132,7 @@ TEST_F(MessagesTest, SendersSendingToEachOtherDoNotDeadlock) {
     MSG m;
     while (!stop) {
       PeekMessageA(&m, 0, 0, 0, PM_REMOVE);
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      WaitMessageTimeout(10);
     }
   });
   const HWND b = made.get_future().get();
@@ -169,18 +169,14 @@ TEST_F(MessagesTest, CloseDestroysTheWindowThroughTheDefaultHandling) {
   EXPECT_FALSE(DestroyWindow(hwnd));
 }
 
-TEST_F(MessagesTest, WaitMessageTimeoutReturnsOnAPostOrAfterTheTimeout) {
+TEST_F(MessagesTest, WaitMessageTimeoutReturnsAtTheTimeoutOrOnAPost) {
   const HWND hwnd = makeWindow(50, 50);
-  auto start = std::chrono::steady_clock::now();
-  WaitMessageTimeout(30);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(25));
-  std::thread poster([hwnd] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    PostMessageA(hwnd, WM_USER, 0, 0);
-  });
-  start = std::chrono::steady_clock::now();
-  WaitMessageTimeout(5000);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  WaitMessageTimeout(1);  // nothing comes: the time-out ends the wait
+  EXPECT_TRUE(drain().empty());
+  // Posted before or during the wait, the message ends it; a wait that missed it would
+  // last the whole time-out, far beyond the test's time limit.
+  std::thread poster([hwnd] { PostMessageA(hwnd, WM_USER, 0, 0); });
+  WaitMessageTimeout(0xFFFFFFFF);
   poster.join();
   EXPECT_EQ(drain().size(), 1u);
 }

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "core/state.h"
+
 namespace morvane::plat::testing {
 
 Recorder& recorder() {
@@ -11,6 +13,18 @@ LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   recorder().add(Seen{hwnd, msg, wParam, lParam, std::this_thread::get_id()});
   if (msg == WM_USER + 1) return static_cast<LRESULT>(wParam) + lParam;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void waitForSentMessage(HWND hwnd) {
+  const std::shared_ptr<core::Window> w = core::platform().windows.share(hwnd);
+  ASSERT_TRUE(w) << "no window " << hwnd;
+  for (;;) {
+    {
+      std::lock_guard lock(w->owner->mutex);
+      if (!w->owner->incoming.empty()) return;
+    }
+    std::this_thread::yield();
+  }
 }
 
 void PlatformTest::SetUp() {

@@ -61,6 +61,10 @@ Recorder& recorder();
 // wParam + lParam, and leaves the rest to DefWindowProcA.
 LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Waits until a message sent to `hwnd` from another thread is waiting in the queue of
+// the window's owner thread (the sender is then blocked until the owner handles it).
+void waitForSentMessage(HWND hwnd);
+
 // Fixture: a fresh headless platform and a registered class "Test" with a
 // solid background of `kBackground`.
 class PlatformTest : public ::testing::Test {
