@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "display.h"
 #include "platform.h"
+#include "runtime/runtime_error.h"
 
 namespace morvane::windowed {
 
@@ -44,7 +46,20 @@ class PixelBuffer {
 
   // Writes pixel (X, Y), counted from the top-left, with colour C (0x00BBGGRR)
   // into the buffer; a pixel outside the W by H picture is a range error.
-  void SETBUFF(std::uint32_t X, std::uint32_t Y, std::uint32_t C);
+  // Called once for every world pixel on every frame, so it is inline and its
+  // arithmetic unchecked where it cannot overflow: for X < W and Y < H the offset
+  // is below rowStride(W) * H <= BUFFLEN < 2^32, far inside 64 bits.
+  void SETBUFF(std::uint32_t X, std::uint32_t Y, std::uint32_t C) {
+    // Only the picture's own pixels: a column past W would land in another row.
+    rt::index<std::int64_t>(X, 0, std::int64_t{W_} - 1);
+    rt::index<std::int64_t>(Y, 0, std::int64_t{H_} - 1);
+    const std::int64_t Z = std::int64_t{stride_} * (std::int64_t{H_} - 1 - Y) + 3 * std::int64_t{X};
+    const auto at = static_cast<std::size_t>(
+        rt::index<std::int64_t>(Z, 0, std::numeric_limits<std::int32_t>::max()));
+    BUFFB_[at] = static_cast<std::uint8_t>(C >> 16);     // blue
+    BUFFB_[at + 1] = static_cast<std::uint8_t>(C >> 8);  // green
+    BUFFB_[at + 2] = static_cast<std::uint8_t>(C);       // red
+  }
 
   // Transfers the whole buffer into SS in one call and draws SS unscaled at
   // (0, 0) of the main surface, leaving out its black pixels.
@@ -60,6 +75,7 @@ class PixelBuffer {
  private:
   std::uint32_t W_ = 0;             // picture width in pixels, the client width at start-up
   std::uint32_t H_ = 0;             // picture height in pixels, the client height at start-up
+  std::uint32_t stride_ = 0;        // bytes per buffer row, rowStride(W)
   plat::BITMAPINFO BMI_{};          // describes BUFFB: W by H, 24 bits, bottom-up, uncompressed
   std::uint32_t BUFFLEN_ = 0;       // bytes reserved in BUFFB: W * H * 4
   std::vector<std::uint8_t> BUFFB_;  // the picture, BUFFLEN bytes, laid out as above

@@ -5,6 +5,12 @@
 // caller on any thread hands its work over and waits for it. So the palette
 // facility's service thread and a program's main thread may both use windows.
 //
+// Two calls made on every frame do not wait. A present copies only the rows
+// that differ from the window's previous picture into the window's frame and
+// asks the video thread to show it; presents made before it gets there are
+// merged into one. Pumping takes the events the video thread has gathered so
+// far and asks it to gather again. So the caller's thread never waits on X.
+//
 // Window pictures are presented through the window surface (no GL): before
 // SDL starts, framebuffer acceleration is turned off, because the software GL
 // path is several times slower under Xvfb. SDL's signal handlers are turned
@@ -20,6 +26,7 @@
 #include <unistd.h>
 
 #include <condition_variable>
+#include <cstring>
 #include <cstdlib>
 #include <deque>
 #include <functional>
@@ -87,15 +94,21 @@ class VideoThread {
     if (std::this_thread::get_id() == thread_.get_id()) return task();
     std::packaged_task<void()> job(task);
     std::future<void> done = job.get_future();
+    queue(std::move(job));
+    done.get();
+  }
+  // Runs `task` on the video thread later, in order with the other tasks.
+  void post(std::function<void()> task) { queue(std::packaged_task<void()>(std::move(task))); }
+
+ private:
+  void queue(std::packaged_task<void()> job) {
     {
       std::lock_guard lock(mutex_);
       tasks_.push_back(std::move(job));
     }
     wake_.notify_one();
-    done.get();
   }
 
- private:
   void loop() {
     for (;;) {
       std::packaged_task<void()> job;
@@ -150,6 +163,8 @@ class SdlDriver final : public Driver {
       byId_.erase(SDL_GetWindowID(window));
       windows_.erase(hwnd);
       SDL_DestroyWindow(window);
+      std::lock_guard lock(framesMutex_);
+      frames_.erase(hwnd);
     });
   }
 
@@ -179,29 +194,17 @@ class SdlDriver final : public Driver {
   }
 
   void present(HWND hwnd, const core::Surface& picture, const RECT& dirty) override {
-    onVideo([&] {
-      SDL_Window* window = find(hwnd);
-      if (!window) return;
-      SDL_Surface* surface = surfaceOf(window);
-      // The surface may still have the old size right after a resize: copy what fits.
-      const int right = std::min<int>(dirty.right, std::min(surface->w, picture.width));
-      const int bottom = std::min<int>(dirty.bottom, std::min(surface->h, picture.height));
-      if (right <= dirty.left || bottom <= dirty.top) return;
-      SDL_LockSurface(surface);
-      const int bytes = surface->format->BytesPerPixel;
-      SDL_ConvertPixels(right - dirty.left, bottom - dirty.top, SDL_PIXELFORMAT_RGB888,
-                        &picture.pixels[static_cast<std::size_t>(dirty.top) * picture.width +
-                                        dirty.left],
-                        picture.width * 4, surface->format->format,
-                        static_cast<Uint8*>(surface->pixels) + dirty.top * surface->pitch +
-                            dirty.left * bytes,
-                        surface->pitch);
-      SDL_UnlockSurface(surface);
-      const SDL_Rect rect{dirty.left, dirty.top, right - dirty.left, bottom - dirty.top};
-      if (SDL_UpdateWindowSurfaceRects(window, &rect, 1) != 0) {
-        failVideo("cannot draw on the display " + sdl::quotedDisplayName());
-      }
-    });
+    {
+      std::lock_guard lock(framesMutex_);
+      std::unique_ptr<Frame>& frame = frames_[hwnd];
+      if (!frame) frame = std::make_unique<Frame>();
+      const RECT changed = frame->take(picture, dirty);
+      if (core::isEmpty(changed)) return;
+      frame->pending = core::isEmpty(frame->pending) ? changed : unite(frame->pending, changed);
+      if (frame->posted) return;  // the show already asked for picks this up
+      frame->posted = true;
+    }
+    video_->post([this, hwnd] { show(hwnd, false); });
   }
 
   void pumpEvents(EventSink& sink) override {
@@ -210,10 +213,14 @@ class SdlDriver final : public Driver {
       if (!started_) return;  // SDL never started: there are no native events
     }
     std::vector<std::function<void(EventSink&)>> events;
-    video_->run([&] {
-      SDL_Event e;
-      while (SDL_PollEvent(&e)) translate(e, events);
-    });
+    {
+      std::lock_guard lock(eventsMutex_);
+      events.swap(events_);
+      if (!gathering_) {
+        gathering_ = true;
+        video_->post([this] { gatherEvents(); });
+      }
+    }
     for (const auto& deliver : events) deliver(sink);
   }
 
@@ -274,6 +281,89 @@ class SdlDriver final : public Driver {
   }
 
  private:
+  // A window's latest picture as presented, and what of it the screen has yet to show.
+  struct Frame {
+    core::Surface latest;              // the picture of the last present
+    RECT pending = core::kEmptyRect;   // part of `latest` not shown yet
+    bool posted = false;               // a show is queued on the video thread
+    SDL_Surface* shownOn = nullptr;    // the window surface last drawn on (video thread)
+
+    // Copies the part `dirty` of `picture` into `latest`; returns the part that changed.
+    RECT take(const core::Surface& picture, const RECT& dirty) {
+      if (latest.width != picture.width || latest.height != picture.height) {
+        latest = picture;
+        return dirty;
+      }
+      const int w = dirty.right - dirty.left;
+      if (w <= 0) return core::kEmptyRect;
+      const std::size_t bytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
+      int top = dirty.bottom, bottom = dirty.top;
+      for (int y = dirty.top; y < dirty.bottom; ++y) {
+        const std::size_t at = static_cast<std::size_t>(y) * picture.width + dirty.left;
+        if (std::memcmp(&latest.pixels[at], &picture.pixels[at], bytes) == 0) continue;
+        std::memcpy(&latest.pixels[at], &picture.pixels[at], bytes);
+        top = std::min(top, y);
+        bottom = y + 1;
+      }
+      return top < bottom ? RECT{dirty.left, top, dirty.right, bottom} : core::kEmptyRect;
+    }
+  };
+
+  // The smallest rectangle holding both `a` and `b`.
+  static RECT unite(const RECT& a, const RECT& b) {
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+  }
+
+  // Shows on screen what of the window's frame is pending, or all of it when `whole`
+  // (or when the window has a new surface, after a resize). Video thread only.
+  void show(HWND hwnd, bool whole) {
+    SDL_Window* window = find(hwnd);
+    if (!window) return;
+    SDL_Surface* surface = surfaceOf(window);
+    SDL_Rect rect;
+    {
+      std::lock_guard lock(framesMutex_);
+      const auto it = frames_.find(hwnd);
+      if (it == frames_.end()) return;
+      Frame& frame = *it->second;
+      frame.posted = false;
+      const core::Surface& picture = frame.latest;
+      RECT dirty = frame.pending;
+      frame.pending = core::kEmptyRect;
+      if (whole || surface != frame.shownOn) dirty = RECT{0, 0, picture.width, picture.height};
+      frame.shownOn = surface;
+      // The surface may still have the old size right after a resize: copy what fits.
+      const int right = std::min<int>(dirty.right, std::min(surface->w, picture.width));
+      const int bottom = std::min<int>(dirty.bottom, std::min(surface->h, picture.height));
+      if (right <= dirty.left || bottom <= dirty.top) return;
+      SDL_LockSurface(surface);
+      const int bytes = surface->format->BytesPerPixel;
+      SDL_ConvertPixels(right - dirty.left, bottom - dirty.top, SDL_PIXELFORMAT_RGB888,
+                        &picture.pixels[static_cast<std::size_t>(dirty.top) * picture.width +
+                                        dirty.left],
+                        picture.width * 4, surface->format->format,
+                        static_cast<Uint8*>(surface->pixels) + dirty.top * surface->pitch +
+                            dirty.left * bytes,
+                        surface->pitch);
+      SDL_UnlockSurface(surface);
+      rect = SDL_Rect{dirty.left, dirty.top, right - dirty.left, bottom - dirty.top};
+    }
+    if (SDL_UpdateWindowSurfaceRects(window, &rect, 1) != 0) {
+      failVideo("cannot draw on the display " + sdl::quotedDisplayName());
+    }
+  }
+
+  // Gathers the native events that arrived into events_. Video thread only.
+  void gatherEvents() {
+    std::vector<std::function<void(EventSink&)>> events;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) translate(e, events);
+    std::lock_guard lock(eventsMutex_);
+    gathering_ = false;
+    for (auto& deliver : events) events_.push_back(std::move(deliver));
+  }
+
   // Runs `task` on the video thread, starting SDL's video first if needed.
   void onVideo(const std::function<void()>& task) {
     {
@@ -350,6 +440,11 @@ class SdlDriver final : public Driver {
   std::map<HWND, SDL_Window*> windows_;  // our windows (video thread only)
   std::map<Uint32, HWND> byId_;          // SDL window id -> window handle (video thread only)
   SDL_Cursor* arrow_ = nullptr;          // the arrow cursor, made on first use
+  std::mutex framesMutex_;               // guards frames_ (never held while waiting)
+  std::map<HWND, std::unique_ptr<Frame>> frames_;  // each window's presented picture
+  std::mutex eventsMutex_;               // guards events_ and gathering_
+  std::vector<std::function<void(EventSink&)>> events_;  // gathered, not yet delivered
+  bool gathering_ = false;               // a gathering is queued on the video thread
 };
 
 void SdlDriver::translateWindowEvent(const SDL_WindowEvent& e,
@@ -375,6 +470,7 @@ void SdlDriver::translateWindowEvent(const SDL_WindowEvent& e,
       return out.push_back([=](EventSink& s) { s.windowFocus(hwnd, gained); });
     }
     case SDL_WINDOWEVENT_EXPOSED:
+      show(hwnd, true);  // the screen lost the window's pixels: show them all again
       return out.push_back([=](EventSink& s) { s.windowExposed(hwnd); });
     default:
       return;
