@@ -321,7 +321,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // selected in its place or the context is deleted), then it is freed.
 BOOL DeleteObject(HGDIOBJ object);
 
-// Fills `rect` (right and bottom excluded) with `brush`; the null brush fills nothing.
+// Fills `rect` (right and bottom excluded) with `brush`; the null brush fills nothing. A
+// rectangle whose right (bottom) lies before its left (top) is mirrored: it fills from the
+// right (bottom) edge excluded to the left (top) edge included.
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
 // The colour at (x, y), or CLR_INVALID outside the target.

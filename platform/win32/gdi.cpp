@@ -58,17 +58,26 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF colour) {
   return ::SetPixel(native<::HDC>(dc), x, y, colour);
 }
 
+namespace {
+
+// The layer's blits take the nearest source pixel when they shrink too; the system's
+// default stretch mode would AND the dropped rows and columns together instead.
+::HDC nearestPixel(HDC dst) {
+  ::SetStretchBltMode(native<::HDC>(dst), COLORONCOLOR);
+  return native<::HDC>(dst);
+}
+
+}  // namespace
+
 BOOL StretchBlt(HDC dst, int xd, int yd, int wd, int hd, HDC src, int xs, int ys, int ws, int hs,
                 DWORD rop) {
-  // Nearest pixel when shrinking too (the system's default mode would AND the dropped rows).
-  ::SetStretchBltMode(native<::HDC>(dst), COLORONCOLOR);
-  return boolOf(::StretchBlt(native<::HDC>(dst), xd, yd, wd, hd, native<::HDC>(src), xs, ys, ws,
+  return boolOf(::StretchBlt(nearestPixel(dst), xd, yd, wd, hd, native<::HDC>(src), xs, ys, ws,
                              hs, rop));
 }
 
 BOOL GdiTransparentBlt(HDC dst, int xd, int yd, int wd, int hd, HDC src, int xs, int ys, int ws,
                        int hs, UINT key) {
-  return boolOf(::GdiTransparentBlt(native<::HDC>(dst), xd, yd, wd, hd, native<::HDC>(src), xs,
+  return boolOf(::GdiTransparentBlt(nearestPixel(dst), xd, yd, wd, hd, native<::HDC>(src), xs,
                                     ys, ws, hs, key));
 }
 
@@ -76,7 +85,7 @@ BOOL GdiAlphaBlend(HDC dst, int xd, int yd, int wd, int hd, HDC src, int xs, int
                    int hs, BLENDFUNCTION blend) {
   const ::BLENDFUNCTION b{blend.BlendOp, blend.BlendFlags, blend.SourceConstantAlpha,
                           blend.AlphaFormat};
-  return boolOf(::GdiAlphaBlend(native<::HDC>(dst), xd, yd, wd, hd, native<::HDC>(src), xs, ys, ws,
+  return boolOf(::GdiAlphaBlend(nearestPixel(dst), xd, yd, wd, hd, native<::HDC>(src), xs, ys, ws,
                                 hs, b));
 }
 

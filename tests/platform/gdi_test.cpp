@@ -25,26 +25,30 @@ using GdiTest = PlatformTest;
 TEST_F(GdiTest, FillRectCoversLeftTopAndExcludesRightBottom) {
   struct Case {
     RECT rect;
-    int filled;  // pixels changed on the 6x6 canvas
+    RECT filled;  // the pixels changed on the 6x6 canvas
   };
   const Case cases[] = {
-      {{1, 2, 4, 5}, 9}, {{0, 0, 6, 6}, 36}, {{-3, -3, 2, 1}, 2},
-      {{2, 2, 2, 5}, 0}, {{4, 4, 1, 1}, 0},  {{5, 5, 100, 100}, 1},
+      {{1, 2, 4, 5}, {1, 2, 4, 5}},
+      {{0, 0, 6, 6}, {0, 0, 6, 6}},
+      {{-3, -3, 2, 1}, {0, 0, 2, 1}},
+      {{2, 2, 2, 5}, {0, 0, 0, 0}},
+      {{4, 4, 1, 1}, {2, 2, 5, 5}},  // inverted: mirrored, as on Windows
+      {{3, 1, 1, 4}, {2, 1, 4, 4}},  // inverted across only
+      {{5, 5, 100, 100}, {5, 5, 6, 6}},
   };
   const HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
   for (const Case& c : cases) {
     Canvas canvas(6, 6);
     EXPECT_TRUE(FillRect(canvas.dc, &c.rect, red));
-    int filled = 0;
+    const RECT& f = c.filled;
     for (int y = 0; y < 6; ++y) {
       for (int x = 0; x < 6; ++x) {
-        const bool inside = x >= c.rect.left && x < c.rect.right && y >= c.rect.top && y < c.rect.bottom;
-        const COLORREF px = GetPixel(canvas.dc, x, y);
-        EXPECT_EQ(px, inside ? RGB(255, 0, 0) : 0u) << x << "," << y;
-        filled += px != 0;
+        const bool inside = x >= f.left && x < f.right && y >= f.top && y < f.bottom;
+        EXPECT_EQ(GetPixel(canvas.dc, x, y), inside ? RGB(255, 0, 0) : 0u)
+            << x << "," << y << " of " << c.rect.left << "," << c.rect.top << " - "
+            << c.rect.right << "," << c.rect.bottom;
       }
     }
-    EXPECT_EQ(filled, c.filled);
   }
   Canvas canvas(3, 3);
   const RECT all{0, 0, 3, 3};
