@@ -61,6 +61,7 @@ inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_MOVE = 0x0003;
 inline constexpr UINT WM_SIZE = 0x0005;
 inline constexpr UINT WM_ACTIVATE = 0x0006;
+inline constexpr UINT WM_PAINT = 0x000F;  // Windows only: part of the window must be drawn again
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_SETCURSOR = 0x0020;
@@ -168,6 +169,9 @@ inline constexpr int SW_RESTORE = 9;
 // Registers a window class; returns its atom, or 0 when the name is taken or the class is invalid.
 ATOM RegisterClassA(const WNDCLASSA* wc);
 
+// Removes the class `name` (its windows must be gone); FALSE when no such class is registered.
+BOOL UnregisterClassA(const char* name, HINSTANCE instance);
+
 // Grows `rect`, a client rectangle, to the outer rectangle of a window of `style`
 // (frame and caption; `menu` and `exStyle` must be 0). This is the one place that
 // knows how large a window's decoration is.
@@ -271,8 +275,9 @@ int GetSystemMetrics(int index);
 //
 // A device context targets either a window's client area (GetDC) or a bitmap
 // (CreateCompatibleDC + SelectObject). Drawing on a window's context shows in
-// the window at once; the window keeps its picture and repaints it by itself
-// when uncovered. Bitmaps are 32 bits per pixel. Every drawing call clips to
+// the window at once. The emulation's windows keep their picture and repaint it
+// by themselves when uncovered; on Windows a window that lost part of its
+// picture gets WM_PAINT, whose default handling only marks it as drawn. Bitmaps are 32 bits per pixel. Every drawing call clips to
 // its target.
 
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;

@@ -100,6 +100,10 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
   return atom;
 }
 
+BOOL UnregisterClassA(const char* name, HINSTANCE instance) {
+  return boolOf(::UnregisterClassA(name, native<::HINSTANCE>(instance)));
+}
+
 BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle) {
   if (!rect) return kFalse;
   ::RECT r = native(*rect);

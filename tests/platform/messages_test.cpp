@@ -1,5 +1,5 @@
-// Message queues: creation messages, posting and sending across threads,
-// translation of key presses, closing.
+// Message queues: creation messages, posting and sending across threads, waiting.
+// Only public calls: these hold on every implementation of the layer.
 #include <atomic>
 #include <future>
 
@@ -13,15 +13,23 @@ using MessagesTest = PlatformTest;
 TEST_F(MessagesTest, CreationDeliversCreateSizeMoveBeforeReturning) {
   const HWND hwnd = makeWindow(300, 200, 40, 30);
   ASSERT_NE(hwnd, 0u);
-  const std::vector<Seen> seen = recorder().seen();
+  // Windows sends more on the way (non-client, activation and focus messages); the
+  // layer's three come in this order on every implementation.
+  std::vector<Seen> seen;
+  for (const Seen& s : recorder().seen()) {
+    if (s.msg == WM_CREATE || s.msg == WM_SIZE || s.msg == WM_MOVE) seen.push_back(s);
+  }
   ASSERT_GE(seen.size(), 3u);
   EXPECT_EQ(seen[0].msg, WM_CREATE);
   EXPECT_EQ(seen[1].msg, WM_SIZE);
   EXPECT_EQ(seen[1].wParam, SIZE_RESTORED);
   EXPECT_EQ(seen[1].lParam, MAKELPARAM(300, 200));
   EXPECT_EQ(seen[2].msg, WM_MOVE);
-  // WM_MOVE carries the client area's screen position: frame 4, caption 20.
-  EXPECT_EQ(seen[2].lParam, MAKELPARAM(44, 54));
+  // WM_MOVE carries the client area's screen position, inside the frame and caption.
+  RECT decoration{0, 0, 0, 0};
+  AdjustWindowRectEx(&decoration, WS_VISIBLE | WS_OVERLAPPEDWINDOW, kFalse, 0);
+  EXPECT_EQ(seen[2].lParam, MAKELPARAM(static_cast<WORD>(40 - decoration.left),
+                                       static_cast<WORD>(30 - decoration.top)));
   for (const Seen& s : seen) EXPECT_EQ(s.hwnd, hwnd);
   EXPECT_TRUE(drain().empty()) << "creation messages are sent, not posted";
 }
@@ -141,44 +149,20 @@ TEST_F(MessagesTest, SendersSendingToEachOtherDoNotDeadlock) {
   other.join();
 }
 
-TEST_F(MessagesTest, TranslateAddsTheCharacterOfAKeyDown) {
-  const HWND hwnd = makeWindow(50, 50);
-  headless::keyPress(hwnd, 'A', 'a');
-  headless::keyPress(hwnd, 0x25 /* left arrow */, 0);
-  std::vector<UINT> order;
-  std::vector<WPARAM> params;
-  MSG m;
-  while (PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) {
-    order.push_back(m.message);
-    params.push_back(m.wParam);
-    TranslateMessage(&m);
-  }
-  EXPECT_EQ(order, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_KEYUP}));
-  EXPECT_EQ(params, (std::vector<WPARAM>{'A', 'a', 'A', 0x25, 0x25}));
-}
-
-TEST_F(MessagesTest, CloseDestroysTheWindowThroughTheDefaultHandling) {
-  const HWND hwnd = makeWindow(50, 50);
-  PostMessageA(hwnd, WM_USER, 0, 0);
-  recorder().clear();
-  headless::close(hwnd);
-  EXPECT_EQ(recorder().messages(), (std::vector<UINT>{WM_CLOSE, WM_DESTROY}));
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_TRUE(drain().empty()) << "messages of a destroyed window are dropped";
-  EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
-  EXPECT_FALSE(DestroyWindow(hwnd));
-}
-
 TEST_F(MessagesTest, WaitMessageTimeoutReturnsOnAPostOrAfterTheTimeout) {
+  // A thread without windows hears of nothing (a new window may still hear from the
+  // window system for a while), so it waits the whole time.
+  std::thread([] {
+    const auto start = std::chrono::steady_clock::now();
+    WaitMessageTimeout(30);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(25));
+  }).join();
   const HWND hwnd = makeWindow(50, 50);
-  auto start = std::chrono::steady_clock::now();
-  WaitMessageTimeout(30);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(25));
   std::thread poster([hwnd] {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     PostMessageA(hwnd, WM_USER, 0, 0);
   });
-  start = std::chrono::steady_clock::now();
+  const auto start = std::chrono::steady_clock::now();
   WaitMessageTimeout(5000);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   poster.join();
