@@ -1,8 +1,11 @@
 // Clock, pause, frame stamps, metrics and MAX.
 #include "display_fixture.h"
+#include "headless/headless.h"
 
 namespace display::testing {
 namespace {
+
+namespace headless = morvane::plat::headless;
 
 using TimingTest = DisplayTest;
 

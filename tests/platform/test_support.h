@@ -80,6 +80,9 @@ LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 // test takes back what it made.
 void startFresh();
 
+// The colour the window shows on the screen at client point (x, y); CLR_INVALID outside.
+COLORREF shownPixel(HWND hwnd, int x, int y);
+
 // Fixture: a fresh platform and a registered class "Test" with a solid
 // background of `kBackground`; the test's windows and the class go at its end.
 class PlatformTest : public ::testing::Test {
