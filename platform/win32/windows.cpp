@@ -55,9 +55,11 @@ ProcedureTable& procedures() {
 
 // Says once per failure, on stderr, why a window could not be made.
 void reportNoWindow(::DWORD error) {
-  char reason[256] = "unknown reason";
-  ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                   reason, sizeof reason, nullptr);
+  char reason[256] = "the window system gave no reason (is there a display?)";
+  if (error != 0) {
+    ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                     reason, sizeof reason, nullptr);
+  }
   // The system's text ends in a line break of its own.
   for (char* end = reason + std::strlen(reason);
        end > reason && (end[-1] == '\n' || end[-1] == '\r' || end[-1] == ' ');) {

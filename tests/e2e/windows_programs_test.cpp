@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <cstdint>
 #include <ostream>
 #include <set>
@@ -111,6 +112,20 @@ TEST_P(WindowsProgramTest, ShowsTheWorldAndTheTenPanelLinesStepsOnAndOutlivesIts
   EXPECT_TRUE(child.running()) << p.name << " ended when its window was closed";
   const int status = child.stop(SIGTERM, 10s);
   EXPECT_NE(status, -1) << p.name << " outlived SIGTERM";
+}
+
+TEST_P(WindowsProgramTest, WithoutADisplayEndsWithAClearReport) {
+  const Program& p = GetParam();
+  const std::string display = std::getenv("DISPLAY");
+  unsetenv("DISPLAY");  // the program started next sees no display
+  Child child(p.launcher);
+  setenv("DISPLAY", display.c_str(), 1);
+  for (int i = 0; i < 600 && child.running(); ++i) pause(100ms);
+  ASSERT_FALSE(child.running()) << p.name << " went on without a window";
+  const std::string output = child.output();
+  EXPECT_NE(output.find("cannot open a window: "), std::string::npos) << output;
+  // The windowed programs end with the window library's run-time error, morvane by itself.
+  EXPECT_EQ(output.find("Runtime error 201 at $") != std::string::npos, p.width > 0) << output;
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, WindowsProgramTest,
