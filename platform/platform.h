@@ -180,8 +180,8 @@ BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 // Creates a window of a registered class on the calling thread. `w` and `h`
 // are the outer size; the client area is that less the decoration of the
 // style (AdjustWindowRectEx). A visible window receives WM_CREATE, WM_SIZE
-// and WM_MOVE before this returns. Returns 0 when the class is unknown or the
-// driver cannot make the window.
+// and WM_MOVE before this returns. Returns 0 when the class is unknown. When the
+// window system cannot make the window, the program ends with one line saying why.
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
                      int y, int w, int h, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 

@@ -9,7 +9,7 @@ packages=(
   console-setup-linux                # the PSF console fonts embedded at build time
   libgtest-dev libgmock-dev          # unit tests
   libbenchmark-dev                   # benchmarks
-  libx11-dev                         # end-to-end tests: find, grab and drive X windows
+  libx11-dev libx11-xcb-dev          # the SDL backend's X error handlers; end-to-end tests drive X windows
   xvfb openbox x11-utils             # a real X server without a screen, a window manager, xdpyinfo
   imagemagick                        # screenshots as PNG for people to look at
   g++-mingw-w64-i686-posix           # Windows builds, 32-bit (posix threads: std::thread)

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <string>
 
 #include "native.h"
+#include "runtime/runtime_error.h"
 
 #include <mmsystem.h>
 #include <shellapi.h>
@@ -53,8 +55,9 @@ ProcedureTable& procedures() {
   return proc(handleOf(hwnd), msg, wParam, lParam);
 }
 
-// Says once per failure, on stderr, why a window could not be made.
-void reportNoWindow(::DWORD error) {
+// Ends the program because the window system could not make a window, as the other
+// backend does: "<program>: cannot open a window: <reason>" and the display status.
+[[noreturn]] void endForNoWindow(::DWORD error) {
   char reason[256] = "the window system gave no reason (is there a display?)";
   if (error != 0) {
     ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
@@ -65,9 +68,15 @@ void reportNoWindow(::DWORD error) {
        end > reason && (end[-1] == '\n' || end[-1] == '\r' || end[-1] == ' ');) {
     *--end = '\0';
   }
-  std::fprintf(stderr, "cannot open a window: %s (system error %lu)\n", reason,
-               static_cast<unsigned long>(error));
-  std::fflush(stderr);
+  char path[MAX_PATH] = "";
+  ::GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string program = path;
+  program.erase(0, program.find_last_of("\\/") + 1);
+  if (const std::size_t dot = program.rfind('.'); dot != std::string::npos) program.erase(dot);
+  char line[512];
+  std::snprintf(line, sizeof line, "%s: cannot open a window: %s (system error %lu)",
+                program.c_str(), reason, static_cast<unsigned long>(error));
+  rt::quit(rt::kDisplayUnavailable, line);
 }
 
 // The system's message for one of the layer's.
@@ -119,7 +128,10 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
   const ::HWND hwnd = ::CreateWindowExA(exStyle, className, title, style, x, y, w, h,
                                         native<::HWND>(parent), native<::HMENU>(menu),
                                         native<::HINSTANCE>(instance), param);
-  if (!hwnd) reportNoWindow(::GetLastError());
+  if (!hwnd) {
+    const ::DWORD error = ::GetLastError();
+    if (error != ERROR_CANNOT_FIND_WND_CLASS) endForNoWindow(error);
+  }
   return handleOf(hwnd);
 }
 

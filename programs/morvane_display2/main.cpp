@@ -3,11 +3,13 @@
 // per frame, with the status panel to its right.
 #include "display.h"
 #include "engine.h"
+#include "runtime/runtime_error.h"
 #include "buffer_front_end.h"
 #include "pixel_buffer.h"
 
 int main() {
   using namespace morvane;
+  rt::installHandlers();
   display::CREATEWIN(800, 600);
   windowed::PixelBuffer buffer;
   buffer.INITBMI();

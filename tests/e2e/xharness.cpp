@@ -4,6 +4,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,9 +25,8 @@ Display* dpy(void* d) { return static_cast<Display*>(d); }
 // expected while tests act on live programs: they are ignored, never fatal.
 int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
-// The _NET_WM_PID of `w`, or 0.
-unsigned long windowPid(Display* d, Window w) {
-  static const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
+// The _NET_WM_PID of `w` (`pidAtom` names it on this display), or 0.
+unsigned long windowPid(Display* d, Window w, Atom pidAtom) {
   Atom type;
   int format;
   unsigned long count, after;
@@ -42,13 +42,13 @@ unsigned long windowPid(Display* d, Window w) {
 }
 
 // Depth-first search below `w` for a window of process `pid`.
-Window findByPid(Display* d, Window w, unsigned long pid) {
-  if (windowPid(d, w) == pid) return w;
+Window findByPid(Display* d, Window w, unsigned long pid, Atom pidAtom) {
+  if (windowPid(d, w, pidAtom) == pid) return w;
   Window root, parent, *children = nullptr;
   unsigned int n = 0;
   if (!XQueryTree(d, w, &root, &parent, &children, &n)) return 0;
   Window found = 0;
-  for (unsigned int i = 0; i < n && !found; ++i) found = findByPid(d, children[i], pid);
+  for (unsigned int i = 0; i < n && !found; ++i) found = findByPid(d, children[i], pid, pidAtom);
   if (children) XFree(children);
   return found;
 }
@@ -65,18 +65,66 @@ void sendWmMessage(Display* d, Window w, const char* type, long a0, long a1 = 0)
              &e);
 }
 
+// The test's environment changed as `setup` says, as "NAME=value" entries.
+std::vector<std::string> environmentFor(const ChildSetup& setup) {
+  std::vector<std::string> entries;
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('='));
+    bool replaced = false;
+    for (const auto& change : setup.environment) replaced = replaced || change.first == name;
+    if (!replaced) entries.push_back(entry);
+  }
+  for (const auto& [name, value] : setup.environment) {
+    if (value) entries.push_back(name + '=' + *value);
+  }
+  return entries;
+}
+
+// Null-terminated pointers to the strings, as exec takes them.
+std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 }  // namespace
 
-Child::Child(const std::string& path) {
+Child::Child(const std::string& path, const std::vector<std::string>& args,
+             const ChildSetup& setup) {
   char name[] = "/tmp/morvane-e2e-XXXXXX";
   const int fd = mkstemp(name);
   outputPath_ = name;
+  // Everything exec needs is made before the fork: the child only makes system calls.
+  std::vector<std::string> argStrings{path};
+  argStrings.insert(argStrings.end(), args.begin(), args.end());
+  std::vector<std::string> envStrings = environmentFor(setup);
+  const std::vector<char*> argv = pointersTo(argStrings);
+  const std::vector<char*> envp = pointersTo(envStrings);
   pid_ = fork();
   if (pid_ == 0) {
     dup2(fd, STDOUT_FILENO);
     dup2(fd, STDERR_FILENO);
     setpgid(0, 0);
-    execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    if (setup.addressSpace) {
+      const rlimit limit{*setup.addressSpace, *setup.addressSpace};
+      setrlimit(RLIMIT_AS, &limit);
+    }
+    if (setup.files) {
+      const rlimit limit{*setup.files, *setup.files};
+      setrlimit(RLIMIT_NOFILE, &limit);
+    }
+    if (setup.keptFd > STDERR_FILENO) {
+      fcntl(setup.keptFd, F_SETFD, 0);
+      close_range(STDERR_FILENO + 1, setup.keptFd - 1, 0);
+      close_range(setup.keptFd + 1, ~0U, 0);
+    } else {
+      close_range(STDERR_FILENO + 1, ~0U, 0);
+    }
+    execvpe(argv[0], argv.data(), envp.data());
     std::perror("exec");
     _exit(127);
   }
@@ -95,11 +143,39 @@ bool Child::running() {
   return status_ == -1;
 }
 
-int Child::stop(int signal, std::chrono::milliseconds timeout) {
-  if (running()) kill(pid_, signal);
+int Child::wait(std::chrono::milliseconds timeout) {
   const auto end = std::chrono::steady_clock::now() + timeout;
   while (running() && std::chrono::steady_clock::now() < end) pause(10ms);
   return status_;
+}
+
+int Child::stop(int signal, std::chrono::milliseconds timeout) {
+  if (running()) kill(pid_, signal);
+  return wait(timeout);
+}
+
+XServer::XServer(int depth) {
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0) return;
+  ChildSetup setup;
+  setup.keptFd = ends[1];
+  process_ = std::make_unique<Child>(
+      "Xvfb",
+      std::vector<std::string>{"-displayfd", std::to_string(ends[1]), "-screen", "0",
+                               "1024x768x" + std::to_string(depth), "-nolisten", "tcp"},
+      setup);
+  close(ends[1]);
+  // The server writes its display number once it takes connections.
+  std::string number;
+  pollfd ready{ends[0], POLLIN, 0};
+  char c = 0;
+  while (poll(&ready, 1, 20000) == 1 && read(ends[0], &c, 1) == 1 && c != '\n') number += c;
+  close(ends[0]);
+  if (c == '\n' && !number.empty()) name_ = ':' + number;
+}
+
+void XServer::stop() {
+  if (process_) process_->stop(SIGTERM, 10s);
 }
 
 std::string Child::output() const {
@@ -126,21 +202,23 @@ bool Image::savePng(const std::string& path) const {
   return ok;
 }
 
-XSession::XSession() {
+XSession::XSession(const char* name) {
   XSetErrorHandler(ignoreXError);
-  display_ = XOpenDisplay(nullptr);
+  display_ = XOpenDisplay(name);
 }
 
 XSession::~XSession() {
   if (display_) XCloseDisplay(dpy(display_));
 }
 
-unsigned long XSession::waitForWindow(pid_t pid, std::chrono::milliseconds timeout) {
+unsigned long XSession::waitForWindow(pid_t pid, std::chrono::milliseconds timeout,
+                                      bool viewable) {
   Display* d = dpy(display_);
+  const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
   const auto end = std::chrono::steady_clock::now() + timeout;
   do {
-    const Window w = findByPid(d, DefaultRootWindow(d), static_cast<unsigned long>(pid));
-    if (w && viewable(w)) return w;
+    const Window w = findByPid(d, DefaultRootWindow(d), static_cast<unsigned long>(pid), pidAtom);
+    if (w && (!viewable || this->viewable(w))) return w;
     pause(50ms);
   } while (std::chrono::steady_clock::now() < end);
   return 0;

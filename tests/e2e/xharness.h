@@ -3,13 +3,16 @@
 // window manager would. Colours come back as 0x00BBGGRR, like the programs'.
 #pragma once
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fonts/fonts.h"
@@ -18,11 +21,22 @@ namespace morvane::e2e {
 
 using namespace std::chrono_literals;
 
+// How a child is started beyond its executable and arguments. It never dumps core, and
+// keeps no descriptor of the test's but stdin, its output and `keptFd`.
+struct ChildSetup {
+  // Environment variables set (with a value) or removed (without).
+  std::vector<std::pair<std::string, std::optional<std::string>>> environment;
+  std::optional<rlim_t> addressSpace;  // limit of its virtual memory, bytes
+  std::optional<rlim_t> files;         // limit of its open file descriptors
+  int keptFd = -1;                     // a descriptor of the test's it inherits (-1: none)
+};
+
 // A program started for a test, its output captured; killed when the object goes.
 class Child {
  public:
-  // Starts the executable at `path` with no arguments.
-  explicit Child(const std::string& path);
+  // Starts the executable `path` (looked up in PATH when it has no slash) with `args`.
+  explicit Child(const std::string& path, const std::vector<std::string>& args = {},
+                 const ChildSetup& setup = {});
   ~Child();
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
@@ -32,6 +46,9 @@ class Child {
 
   // True while the process has not ended.
   bool running();
+
+  // Waits up to `timeout` for the end; returns the wait status (-1 on time-out).
+  int wait(std::chrono::milliseconds timeout);
 
   // Sends `signal` and waits up to `timeout` for the end; returns the wait status (-1 on time-out).
   int stop(int signal, std::chrono::milliseconds timeout = 5s);
@@ -58,11 +75,31 @@ struct Image {
   bool savePng(const std::string& path) const;
 };
 
-// One connection to the X display named by $DISPLAY.
+// An X server of the test's own (Xvfb), on a display number it picks itself among the
+// free ones, with one screen of 1024 by 768 pixels of `depth` bits; ended with the object.
+class XServer {
+ public:
+  explicit XServer(int depth = 24);
+  ~XServer() { stop(); }
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  // The display's name, ":N"; empty when the server did not start.
+  const std::string& name() const { return name_; }
+
+  // Ends the server (SIGTERM, as `kill` does) and waits for its end.
+  void stop();
+
+ private:
+  std::unique_ptr<Child> process_;  // the Xvfb process
+  std::string name_;                // ":N"
+};
+
+// One connection to an X display.
 class XSession {
  public:
-  // Opens $DISPLAY; `ok()` tells whether that worked.
-  XSession();
+  // Opens the display `name` ($DISPLAY when null); `ok()` tells whether that worked.
+  explicit XSession(const char* name = nullptr);
   ~XSession();
   XSession(const XSession&) = delete;
   XSession& operator=(const XSession&) = delete;
@@ -70,8 +107,10 @@ class XSession {
   // True when the display is open.
   bool ok() const { return display_ != nullptr; }
 
-  // The viewable client window of process `pid` (found by _NET_WM_PID), or 0 after `timeout`.
-  unsigned long waitForWindow(pid_t pid, std::chrono::milliseconds timeout = 10s);
+  // The viewable client window of process `pid` (found by _NET_WM_PID), or 0 after `timeout`;
+  // with `viewable` false, the window as soon as it exists, before it is shown.
+  unsigned long waitForWindow(pid_t pid, std::chrono::milliseconds timeout = 10s,
+                              bool viewable = true);
 
   // True while the window exists and is viewable (mapped, not minimised).
   bool viewable(unsigned long window);

@@ -9,11 +9,18 @@
 // SDL starts, framebuffer acceleration is turned off, because the software GL
 // path is several times slower under Xvfb. SDL's signal handlers are turned
 // off too, so Ctrl+C and SIGTERM end the process the usual way.
+//
+// When the window system fails us the program cannot go on unseen: no display
+// at start, a lost connection, a screen we cannot draw on, a picture that
+// cannot be shown all end it at once with one line saying why
+// (display_failure.h); SDL running out of memory ends it with run-time error 203.
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <condition_variable>
-#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <future>
@@ -24,6 +31,8 @@
 #include <vector>
 
 #include "driver.h"
+#include "runtime/runtime_error.h"
+#include "sdl/display_failure.h"
 #include "sdl/keys.h"
 #include "sdl/sdl_window.h"
 
@@ -35,6 +44,31 @@ namespace {
 // manager draws its own; these fixed values only have to agree with the way
 // CreateWindowExA turns an outer size into the client size.
 inline constexpr FrameMetrics kFrame{4, 4, 20};
+
+// Ends the program with run-time error 203 when SDL's last failure was for want of memory.
+void failIfOutOfMemory() {
+  if (std::string_view(SDL_GetError()) == "Out of memory") rt::fail(rt::RuntimeError::kHeapOverflow);
+}
+
+// Ends the program after SDL failed at `what`: with run-time error 203 when SDL ran out
+// of memory, otherwise as a window system that cannot be used, with SDL's reason.
+[[noreturn]] void failVideo(const std::string& what) {
+  failIfOutOfMemory();
+  sdl::endForDisplay(what + ": " + SDL_GetError());
+}
+
+// The window's surface, which its pictures are copied into. A screen whose pixels SDL
+// cannot write (8-bit colour-mapped, say) gives none: the program ends rather than run
+// on with a window that stays black.
+SDL_Surface* surfaceOf(SDL_Window* window) {
+  if (SDL_Surface* surface = SDL_GetWindowSurface(window)) return surface;
+  const std::string what = "cannot draw on the display " + sdl::quotedDisplayName();
+  if (SDL_GetWindowPixelFormat(window) == SDL_PIXELFORMAT_UNKNOWN) {
+    sdl::endForDisplay(what + ": its screen's pixel format is not supported (true colour of "
+                              "15 bits or more is needed)");
+  }
+  failVideo(what);
+}
 
 // Runs tasks on one thread, in order.
 class VideoThread {
@@ -100,7 +134,8 @@ class SdlDriver final : public Driver {
       const Uint32 flags = (visible ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) |
                            (resizable ? SDL_WINDOW_RESIZABLE : 0);
       SDL_Window* window = SDL_CreateWindow("", x, y, std::max(w, 1), std::max(h, 1), flags);
-      if (!window) return;
+      if (!window) failVideo("cannot open a window on the display " + sdl::quotedDisplayName());
+      surfaceOf(window);  // find out now, not at the first picture, whether we can draw there
       windows_[hwnd] = window;
       byId_[SDL_GetWindowID(window)] = hwnd;
       made = true;
@@ -146,8 +181,8 @@ class SdlDriver final : public Driver {
   void present(HWND hwnd, const core::Surface& picture, const RECT& dirty) override {
     onVideo([&] {
       SDL_Window* window = find(hwnd);
-      SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
-      if (!surface) return;
+      if (!window) return;
+      SDL_Surface* surface = surfaceOf(window);
       // The surface may still have the old size right after a resize: copy what fits.
       const int right = std::min<int>(dirty.right, std::min(surface->w, picture.width));
       const int bottom = std::min<int>(dirty.bottom, std::min(surface->h, picture.height));
@@ -163,7 +198,9 @@ class SdlDriver final : public Driver {
                         surface->pitch);
       SDL_UnlockSurface(surface);
       const SDL_Rect rect{dirty.left, dirty.top, right - dirty.left, bottom - dirty.top};
-      SDL_UpdateWindowSurfaceRects(window, &rect, 1);
+      if (SDL_UpdateWindowSurfaceRects(window, &rect, 1) != 0) {
+        failVideo("cannot draw on the display " + sdl::quotedDisplayName());
+      }
     });
   }
 
@@ -237,41 +274,60 @@ class SdlDriver final : public Driver {
   }
 
  private:
-  // Runs `task` on the video thread, starting SDL's video first if needed; the task
-  // does not run when SDL cannot start.
+  // Runs `task` on the video thread, starting SDL's video first if needed.
   void onVideo(const std::function<void()>& task) {
     {
       std::lock_guard lock(startMutex_);
       if (!video_) {
         video_ = std::make_unique<VideoThread>();
         video_->run([this] {
-          SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-          SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-          started_ = startVideo();
-          if (started_) SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
+          startVideo();
+          started_ = true;
         });
       }
     }
-    if (started_) video_->run(task);
+    video_->run(task);
   }
 
-  // Starts SDL's video on a real screen. SDL falls back to its off-screen driver
-  // when there is no display; a window there would be seen by nobody, so that
-  // counts as failure (unless SDL_VIDEODRIVER asked for it), and the reason is
-  // told once on stderr.
-  static bool startVideo() {
+  // Starts SDL's video on the X display; without one the program ends, saying why.
+  // SDL is held to X11 (unless SDL_VIDEODRIVER asks for another driver): the others it
+  // would try in turn print lines of their own, and its off-screen driver would make
+  // windows nobody sees. Xlib's error handlers are ours from before the first connection.
+  static void startVideo() {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    sdl::endOnDisplayErrors();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-      std::fprintf(stderr, "cannot open a window: %s\n", SDL_GetError());
-      return false;
+      failIfOutOfMemory();
+      sdl::endForDisplay("cannot open a window: " + whyNoDisplay());
     }
-    const std::string_view driver = SDL_GetCurrentVideoDriver();
-    if ((driver == "offscreen" || driver == "dummy") && !SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
-      std::fprintf(stderr, "cannot open a window: no display (is DISPLAY set?)\n");
-      return false;
-    }
-    return true;
+    SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
   }
+
+  // Why no display could be opened: none named, too few file descriptors left for the
+  // connection (it needs a few at once; failing, it leaves errno telling nothing useful),
+  // or the display named does not answer.
+  static std::string whyNoDisplay() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) return "DISPLAY is not set";
+    if (freeDescriptors(kDescriptorsToConnect) < kDescriptorsToConnect) {
+      return "out of file descriptors";
+    }
+    return "cannot reach the display " + sdl::quotedDisplayName();
+  }
+
+  // How many more files the process could open, counted up to `upTo`.
+  static int freeDescriptors(int upTo) {
+    std::vector<int> opened;
+    for (int fd; static_cast<int>(opened.size()) < upTo &&
+                 (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) {
+      opened.push_back(fd);
+    }
+    for (int fd : opened) ::close(fd);
+    return static_cast<int>(opened.size());
+  }
+  static constexpr int kDescriptorsToConnect = 3;  // enough to open a display connection
 
   SDL_Window* find(HWND hwnd) const {
     const auto it = windows_.find(hwnd);
