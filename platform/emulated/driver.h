@@ -9,6 +9,8 @@
 // A program links exactly one backend library, which defines activeDriver().
 #pragma once
 
+#include <cstdint>
+
 #include "core/surface.h"
 #include "platform.h"
 
@@ -82,6 +84,14 @@ class Driver {
   virtual void setArrowCursor(bool arrow) = 0;
   // Lets files be dropped on the window (WM_DROPFILES) or not.
   virtual void acceptFiles(HWND hwnd, bool accept) = 0;
+
+  // The clock behind the performance counter, message times and Sleep. By
+  // default the machine's monotonic clock and a real pause; a backend may
+  // stand in a clock of its own (the headless one lets tests set it).
+  // Nanoseconds on the clock since an arbitrary fixed start.
+  virtual std::int64_t clockNanoseconds();
+  // Pauses the calling thread for `ms` milliseconds; 0 gives up the rest of its time slice.
+  virtual void sleep(DWORD ms);
 };
 
 // The backend linked into this program.

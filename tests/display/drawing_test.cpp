@@ -81,11 +81,21 @@ TEST_F(DrawingTest, CreateFromRecordCopiesSizeAndColourNotPixels) {
   RELEASEBMP(made);
 }
 
-TEST_F(DrawingTest, ReleaseOfNullAndOfTheWindowRecord) {
-  RELEASEBMP(nullptr);
-  RELEASEBMP(state._PMSCR);  // gives the window's context back, frees nothing
-  EXPECT_EQ(state._PMSCR, &state._MSCR);
-  EXPECT_EQ(state._MSCR.WIDTH, 160u);
+TEST_F(DrawingTest, ReleaseGivesBackContextAndBitmapAndOnlyTheContextOfTheWindow) {
+  RELEASEBMP(nullptr);  // nothing to give back
+  PBITMAP made = CREATEBMP(8, 8, RED);
+  ASSERT_EQ(plat::GetPixel(made->DC, 0, 0), RED);
+  const plat::HDC madeDc = made->DC;
+  const plat::HBITMAP madeBitmap = made->HANDLE;
+  RELEASEBMP(made);  // the record goes too (a leak shows under the sanitizer)
+  EXPECT_EQ(plat::GetPixel(madeDc, 0, 0), plat::CLR_INVALID) << "context still alive";
+  EXPECT_FALSE(plat::DeleteObject(madeBitmap)) << "bitmap still alive";
+
+  const plat::HDC windowDc = state._MSCR.DC;
+  ASSERT_NE(plat::GetPixel(windowDc, 0, 0), plat::CLR_INVALID);
+  RELEASEBMP(state._PMSCR);  // the window record is the library's: only its context goes
+  EXPECT_EQ(plat::GetPixel(windowDc, 0, 0), plat::CLR_INVALID) << "window context still alive";
+  EXPECT_TRUE(plat::IsWindow(state._HW));
 }
 
 TEST_F(DrawingTest, PixelsReadBackAsWrittenAndOutsideIsInvalid) {

@@ -1,4 +1,6 @@
 // Clock, pause, frame stamps, metrics and MAX.
+#include <chrono>
+
 #include "display_fixture.h"
 #include "headless/headless.h"
 
@@ -7,18 +9,34 @@ namespace {
 
 namespace headless = morvane::plat::headless;
 
+using namespace std::chrono_literals;
 using TimingTest = DisplayTest;
 
-TEST_F(TimingTest, ClockCountsFromWindowCreation) {
-  EXPECT_NEAR(GETTIMER(), counterSeconds(), 0.01);  // before the window: the counter's own time
+// One tick of the counter in seconds: the error of a time doubles cannot hold exactly.
+constexpr double kOneTick = 1e-9;
+
+TEST_F(TimingTest, ClockCountsFromWindowCreationAndDelayPausesOnIt) {
+  EXPECT_EQ(GETTIMER(), 1024.0);  // before the window: the counter's own time
+  headless::advanceClock(500ms);
   CREATEWIN(40, 40);
-  const double start = GETTIMER();
-  EXPECT_GE(start, 0.0);
-  EXPECT_LT(start, 0.5);
-  DELAY(20);
-  EXPECT_GE(GETTIMER() - start, 0.015);
-  DELAY(0);  // gives up the time slice and returns
-  EXPECT_LT(GETTIMER(), 5.0);
+  EXPECT_EQ(GETTIMER(), 0.0);
+  headless::advanceClock(250ms);
+  EXPECT_EQ(GETTIMER(), 0.25);
+  DELAY(125);
+  EXPECT_EQ(GETTIMER(), 0.375);
+  DELAY(0);  // gives up the time slice only
+  EXPECT_EQ(GETTIMER(), 0.375);
+  DELAY(1);
+  EXPECT_NEAR(GETTIMER(), 0.376, kOneTick);
+}
+
+TEST_F(TimingTest, SecondWindowRestartsTheClock) {
+  CREATEWIN(50, 50);
+  headless::advanceClock(3s);
+  EXPECT_EQ(GETTIMER(), 3.0);
+  CREATEWIN(60, 60);
+  EXPECT_EQ(GETTIMER(), 0.0);
+  EXPECT_EQ(GETWIDTH(), 60u);
 }
 
 struct StampCase {
@@ -51,26 +69,32 @@ INSTANTIATE_TEST_SUITE_P(
         // Never past the newest stamp.
         StampCase{2, 4, {{2, 1.0}, {3, 2.0}, {4, 100.0}}, 4}));
 
-TEST_F(TimingTest, FrameRingWrapsAfter65536Frames) {
+// Frames presented at a steady 128 per second (a period doubles hold exactly) from
+// window creation: every stamp is its frame's time, the stamps from _MSCNTJ to
+// _MSCNTI are the 128 of the last second (one exactly a second older is gone),
+// and the ring comes back to slot 0 after 65536 frames.
+TEST_F(TimingTest, FrameStampsKeepTheLastSecondInARingOf65536) {
   CREATEWIN(40, 40);
-  ADDFPS();
-  EXPECT_EQ(state._MSCNTI, 1u);
-  EXPECT_EQ(state._MSCNT[0], 0.0);
-  EXPECT_EQ(state._MSCNTJ, 0u);  // slot 0 (0 s) is less than a second older
-  for (std::uint32_t frame = 2; frame <= _MSCNTMAX; ++frame) ADDFPS();
   EXPECT_EQ(state._MSCNTI, 0u);
-  ADDFPS();
-  EXPECT_EQ(state._MSCNTI, 1u);
-  EXPECT_LT(state._MSCNTJ, _MSCNTMAX);
-  EXPECT_GE(state._MSCNT[1], state._MSCNT[0]);
+  EXPECT_EQ(state._MSCNTJ, 0u);
+  constexpr std::uint32_t kRate = 128;
+  for (std::uint32_t frame = 1; frame <= _MSCNTMAX + kRate; ++frame) {
+    headless::advanceClock(std::chrono::nanoseconds(1s) / kRate);
+    ADDFPS();
+    const std::uint32_t newest = frame % _MSCNTMAX;
+    const std::uint32_t oldest = frame < kRate ? 0 : (frame - (kRate - 1)) % _MSCNTMAX;
+    ASSERT_EQ(state._MSCNTI, newest) << "frame " << frame;
+    ASSERT_EQ(state._MSCNT[newest], static_cast<double>(frame) / kRate) << "frame " << frame;
+    ASSERT_EQ(state._MSCNTJ, oldest) << "frame " << frame;
+  }
 }
 
-TEST_F(TimingTest, MetricsComeFromThePlatform) {
-  EXPECT_EQ(GETSCRWIDTH(), plat::GetSystemMetrics(plat::SM_CXSCREEN));
-  EXPECT_EQ(GETSCRHEIGHT(), plat::GetSystemMetrics(plat::SM_CYSCREEN));
-  EXPECT_EQ(GETBORDERTITLE(), plat::GetSystemMetrics(plat::SM_CYCAPTION));
-  EXPECT_EQ(GETBORDERWIDTH(), plat::GetSystemMetrics(plat::SM_CXFRAME));
-  EXPECT_EQ(GETBORDERHEIGHT(), plat::GetSystemMetrics(plat::SM_CYFRAME));
+TEST_F(TimingTest, MetricsAreTheScreensAndTheFrames) {
+  EXPECT_EQ(GETSCRWIDTH(), 1280);
+  EXPECT_EQ(GETSCRHEIGHT(), 1024);
+  EXPECT_EQ(GETBORDERTITLE(), 20);
+  EXPECT_EQ(GETBORDERWIDTH(), 4);
+  EXPECT_EQ(GETBORDERHEIGHT(), 6);
   headless::setScreen(800, 600);
   EXPECT_EQ(GETSCRWIDTH(), 800);
   EXPECT_EQ(GETSCRHEIGHT(), 600);
@@ -81,8 +105,8 @@ TEST_F(TimingTest, WithoutAWindowMousePositionsShiftByTheFrameOnly) {
   EXPECT_EQ(GETPOSX(), 0);
   EXPECT_EQ(GETMOUSEABSX(), 100);
   EXPECT_EQ(GETMOUSEWINY(), 70);
-  EXPECT_EQ(GETMOUSEPOSX(), 100 - GETBORDERWIDTH());
-  EXPECT_EQ(GETMOUSEPOSY(), 70 - GETBORDERHEIGHT() - GETBORDERTITLE());
+  EXPECT_EQ(GETMOUSEPOSX(), 100 - 4);
+  EXPECT_EQ(GETMOUSEPOSY(), 70 - 6 - 20);
 }
 
 TEST(Max, TakesTheLarger) {

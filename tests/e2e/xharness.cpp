@@ -144,8 +144,7 @@ bool Child::running() {
 }
 
 int Child::wait(std::chrono::milliseconds timeout) {
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  while (running() && std::chrono::steady_clock::now() < end) pause(10ms);
+  eventually([this] { return !running(); }, timeout);
   return status_;
 }
 
@@ -215,13 +214,15 @@ unsigned long XSession::waitForWindow(pid_t pid, std::chrono::milliseconds timeo
                                       bool viewable) {
   Display* d = dpy(display_);
   const Atom pidAtom = XInternAtom(d, "_NET_WM_PID", False);
-  const auto end = std::chrono::steady_clock::now() + timeout;
-  do {
-    const Window w = findByPid(d, DefaultRootWindow(d), static_cast<unsigned long>(pid), pidAtom);
-    if (w && (!viewable || this->viewable(w))) return w;
-    pause(50ms);
-  } while (std::chrono::steady_clock::now() < end);
-  return 0;
+  Window found = 0;
+  eventually(
+      [&] {
+        const Window w = findByPid(d, DefaultRootWindow(d), static_cast<unsigned long>(pid), pidAtom);
+        found = w && (!viewable || this->viewable(w)) ? w : 0;
+        return found != 0;
+      },
+      timeout);
+  return found;
 }
 
 bool XSession::viewable(unsigned long window) {
@@ -249,6 +250,12 @@ Image XSession::grab(unsigned long window) {
   }
   XDestroyImage(x);
   return image;
+}
+
+std::pair<int, int> XSession::size(unsigned long window) {
+  XWindowAttributes a{};
+  if (!XGetWindowAttributes(dpy(display_), window, &a)) return {0, 0};
+  return {a.width, a.height};
 }
 
 std::pair<int, int> XSession::screenSize() {

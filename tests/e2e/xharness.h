@@ -75,6 +75,34 @@ struct Image {
   bool savePng(const std::string& path) const;
 };
 
+// Waits `d`: only where something must NOT happen, which no poll can see.
+void pause(std::chrono::milliseconds d);
+
+// Asks `done()` every 20 ms until it holds (true) or `timeout` has passed (false).
+template <class Done>
+bool eventually(Done done, std::chrono::milliseconds timeout = 20s) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    pause(20ms);
+  }
+  return true;
+}
+
+// Does `act()` until `done()` holds, asking `done()` every 20 ms and acting again every
+// 200 ms: a window manager may drop a request that comes while it is still taking the
+// window on. False when `done()` still fails after `timeout`.
+template <class Act, class Done>
+bool actUntil(Act act, Done done, std::chrono::milliseconds timeout = 20s) {
+  int polls = 0;
+  return eventually(
+      [&] {
+        if (polls++ % 10 == 0) act();
+        return done();
+      },
+      timeout);
+}
+
 // An X server of the test's own (Xvfb), on a display number it picks itself among the
 // free ones, with one screen of 1024 by 768 pixels of `depth` bits; ended with the object.
 class XServer {
@@ -109,7 +137,7 @@ class XSession {
 
   // The viewable client window of process `pid` (found by _NET_WM_PID), or 0 after `timeout`;
   // with `viewable` false, the window as soon as it exists, before it is shown.
-  unsigned long waitForWindow(pid_t pid, std::chrono::milliseconds timeout = 10s,
+  unsigned long waitForWindow(pid_t pid, std::chrono::milliseconds timeout = 20s,
                               bool viewable = true);
 
   // True while the window exists and is viewable (mapped, not minimised).
@@ -117,6 +145,17 @@ class XSession {
 
   // The window's client area as it shows now; an empty image when it cannot be read.
   Image grab(unsigned long window);
+
+  // Screenshots of the window until `wanted(image)` holds or `timeout` has passed; the last one.
+  template <class Wanted>
+  Image grabWhen(unsigned long window, Wanted wanted, std::chrono::milliseconds timeout = 20s) {
+    Image image;
+    eventually([&] { return wanted(image = grab(window)); }, timeout);
+    return image;
+  }
+
+  // The size of the window's client area (0 by 0 when it is gone).
+  std::pair<int, int> size(unsigned long window);
 
   // The size of the screen.
   std::pair<int, int> screenSize();
@@ -152,7 +191,6 @@ std::optional<long> panelNumber(std::string_view line);
 // generation counter then swings between two values instead of growing.
 bool showsStagnation(std::string_view endLine);
 
-// Waits `d`, a pause between what a user does and what the screen shows.
-void pause(std::chrono::milliseconds d);
+
 
 }  // namespace morvane::e2e

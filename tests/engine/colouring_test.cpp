@@ -1,9 +1,10 @@
 // Colouring: the fill, the template scan and its paint order, fill-only colouring.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <random>
 
-#include "templates.h"
+#include "oracle.h"
 #include "test_support.h"
 
 namespace morvane {
@@ -86,63 +87,97 @@ TEST(Colouring, PassWithoutDisplayPhaseLeavesTheColoursAlone) {
   EXPECT_EQ(frontEnd.colouredCells, std::vector<int>{5});
 }
 
-// Whether template K fits the window anchored at [I, J] of A.
+// Whether template K, as documented, fits the window anchored at [I, J] of A.
 bool fits(const TestEngine& engine, int K, int I, int J) {
-  for (int L = 0; L < 4; ++L) {
-    for (int M = 0; M < 4; ++M) {
-      const int entry = D[K - 1][L][M];
-      const bool alive = engine.A(I + L, J + M) != 0;
-      if ((entry == kMustBeAlive && !alive) || (entry == kMustBeDead && alive)) return false;
+  for (int L = 1; L <= 4; ++L) {
+    for (int M = 1; M <= 4; ++M) {
+      const int entry = oracle::templateEntry(K, L, M);
+      const bool alive = engine.A(I + L - 1, J + M - 1) != 0;
+      if ((entry == 1 && !alive) || (entry == 0 && alive)) return false;
     }
   }
   return true;
 }
 
-// For cell [x, y], a bit K set for every template K fitting a window over it.
-std::uint32_t fittingOver(const TestEngine& engine, int x, int y) {
-  std::uint32_t found = 0;
-  for (int K = 1; K <= kTemplateCount; ++K) {
-    for (int I = std::max(1, x - 3); I <= std::min<int>(engine.GRO, x); ++I) {
-      for (int J = std::max(1, y - 3); J <= std::min<int>(engine.GRO, y); ++J) {
-        if (fits(engine, K, I, J)) found |= 1u << K;
+// Bit K of [I, J] set when documented template K fits the window anchored there.
+Grid<std::uint32_t> fittingAt(const TestEngine& engine) {
+  Grid<std::uint32_t> fitting;
+  for (int K = 1; K <= 27; ++K) {
+    for (int I = 1; I <= engine.GRO; ++I) {
+      for (int J = 1; J <= engine.GRO; ++J) {
+        if (fits(engine, K, I, J)) fitting(I, J) |= 1u << K;
       }
     }
+  }
+  return fitting;
+}
+
+// For cell [x, y], a bit K set for every template K fitting a window over it.
+std::uint32_t fittingOver(const Grid<std::uint32_t>& fitting, int gro, int x, int y) {
+  std::uint32_t found = 0;
+  for (int I = std::max(1, x - 3); I <= std::min(gro, x); ++I) {
+    for (int J = std::max(1, y - 3); J <= std::min(gro, y); ++J) found |= fitting(I, J);
   }
   return found;
 }
 
-// Overlaps of the named templates in random soups: the highest K over a cell wins.
-TEST(Colouring, OverlappingTemplatesPaintTheHighestNumberedColour) {
+// The documented colour of template K's class.
+Colour classColour(int K) {
+  const char cls = oracle::templateClass(K);
+  return cls == 'M' ? TrueColours::CM : cls == 'C' ? TrueColours::CC : TrueColours::CS;
+}
+
+// A 48 by 48 world holding every template alone: the live cells of template K (its
+// entries 1) at anchor [2 + 8 * ((K-1) mod 6), 2 + 8 * ((K-1) div 6)], all else dead.
+void placeEveryTemplate(TestEngine& engine) {
+  for (int K = 1; K <= 27; ++K) {
+    const int I = 2 + 8 * ((K - 1) % 6), J = 2 + 8 * ((K - 1) / 6);
+    for (int L = 1; L <= 4; ++L) {
+      for (int M = 1; M <= 4; ++M) engine.A(I + L - 1, J + M - 1) = oracle::templateEntry(K, L, M) == 1;
+    }
+  }
+}
+
+// Every live cell ends in the class colour of the highest-numbered documented template
+// fitting a window over it, or CN when none does; checked on every template alone and in
+// random soups, where the named overlaps must each occur.
+TEST(Colouring, EveryLiveCellTakesTheHighestFittingTemplatesColour) {
   struct Overlap {
     std::uint32_t templates;  // bit K for each template that must cover the cell
     std::uint32_t highest;    // the highest of them; no higher template covers the cell
-    Colour colour;
     int seen = 0;
   };
-  Overlap overlaps[] = {{1u << 5 | 1u << 12, 12, TrueColours::CS},
-                        {1u << 5 | 1u << 12 | 1u << 20, 20, TrueColours::CC},
-                        {1u << 27, 27, TrueColours::CS}};
+  Overlap overlaps[] = {{1u << 5 | 1u << 12, 12}, {1u << 5 | 1u << 12 | 1u << 20, 20}, {1u << 27, 27}};
+  std::uint32_t fitted = 0;  // bit K for every template seen fitting
   std::mt19937 random(11);
-  for (int world = 0; world < 60; ++world) {
+  for (int world = 0; world <= 60; ++world) {
     TestEngine engine(kMorvaneDisplay);
     engine.GRO = 48;
-    std::bernoulli_distribution alive(0.4);
-    for (int x = 1; x <= 48; ++x) {
-      for (int y = 1; y <= 48; ++y) engine.A(x, y) = alive(random) ? 1 : 0;
+    if (world == 0) {
+      placeEveryTemplate(engine);
+    } else {
+      std::bernoulli_distribution alive(0.4);
+      for (int x = 1; x <= 48; ++x) {
+        for (int y = 1; y <= 48; ++y) engine.A(x, y) = alive(random) ? 1 : 0;
+      }
     }
     engine.colour();
+    const Grid<std::uint32_t> fitting = fittingAt(engine);
     for (int x = 1; x <= 51; ++x) {
       for (int y = 1; y <= 51; ++y) {
         if (!engine.A(x, y)) continue;
-        const std::uint32_t over = fittingOver(engine, x, y);
+        const std::uint32_t over = fittingOver(fitting, 48, x, y);
+        fitted |= over;
+        const Colour expected = over == 0 ? TrueColours::CN : classColour(std::bit_width(over) - 1);
+        ASSERT_EQ(engine.C(x, y), expected) << "world " << world << " [" << x << ", " << y
+                                            << "] covered by " << std::hex << over;
         for (Overlap& o : overlaps) {
-          if ((over & o.templates) != o.templates || over >> (o.highest + 1) != 0) continue;
-          ++o.seen;
-          ASSERT_EQ(engine.C(x, y), o.colour) << "[" << x << ", " << y << "] covered by " << std::hex << over;
+          if ((over & o.templates) == o.templates && over >> (o.highest + 1) == 0) ++o.seen;
         }
       }
     }
   }
+  EXPECT_EQ(fitted, ((1u << 27) - 1) << 1) << std::hex << fitted;
   for (const Overlap& o : overlaps) EXPECT_GT(o.seen, 0) << "no cell covered by " << std::hex << o.templates;
 }
 

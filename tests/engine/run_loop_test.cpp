@@ -40,6 +40,7 @@ TEST(Panel, LifeShareTruncatesToHundredthsOfAPercentForEveryWorldSize) {
       {200, 0, "lifepro:0.00% "},        {200, 40000, "lifepro:100.00% "},
       {600, 360000, "lifepro:100.00% "}, {600, 250000, "lifepro:69.44% "},
       {1000, 1000000, "lifepro:100.00% "}, {1, 1, "lifepro:100.00% "},
+      {200, 1640, "lifepro:4.10% "},     {200, 36, "lifepro:0.09% "},
   };
   for (const Case& c : cases) {
     Engine<TrueColours> engine(kMorvaneDisplay);
@@ -115,15 +116,17 @@ TEST(Cadence, EachProgramDrawsAndWritesOnItsPasses) {
   EXPECT_EQ(firstPasses<TrueColours>(kMorvaneDisplay2, 1), always);
 }
 
-TEST(Cadence, DisplayShowsTheGenerationBeforeItIsStepped) {
+TEST(Cadence, DisplayShowsTheGenerationBeforeItIsWrappedAndStepped) {
   Engine<TrueColours> engine(kMorvaneDisplay);
   engine.OUTSTEP = 1;
   testing_support::place(engine, testing_support::kGlider, 50, 50);
   engine.A(100, 100) = 1;  // a lone cell dies in the first step
+  // A lone cell in the column x = GRO, where the margin update copies the column x = 1.
+  engine.A(200, 120) = 1;
   RecordingFrontEnd<TrueColours::Colour> frontEnd;
   engine.pass(frontEnd);
   engine.pass(frontEnd);
-  EXPECT_EQ(frontEnd.colouredCells, (std::vector<int>{6, 5}));
+  EXPECT_EQ(frontEnd.colouredCells, (std::vector<int>{7, 5}));
 }
 
 TEST(EngineErrorsDeathTest, ParametersTheRunCannotWorkWithEndTheProgram) {

@@ -68,10 +68,10 @@ inline ::testing::AssertionResult showsText(const PaletteScreen& s, int x, int y
   return ::testing::AssertionSuccess();
 }
 
-// Waits up to two seconds until `done()` holds; returns its last value.
+// Waits until `done()` holds, up to 20 seconds (a bound for a hang, not a timing); returns its last value.
 template <class Done>
 bool eventually(Done done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (!done()) {
     if (std::chrono::steady_clock::now() > end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -1,5 +1,6 @@
 // The test helpers that depend on the implementation: the emulation's, through its
 // headless driver.
+#include "core/state.h"
 #include "headless/headless.h"
 #include "test_support.h"
 
@@ -16,6 +17,18 @@ COLORREF shownPixel(HWND hwnd, int x, int y) {
   const auto i = static_cast<std::size_t>(y) * static_cast<std::size_t>(client.right) +
                  static_cast<std::size_t>(x);
   return i < picture.size() ? picture[i] : CLR_INVALID;
+}
+
+void waitForSentMessage(HWND hwnd) {
+  const std::shared_ptr<core::Window> w = core::platform().windows.share(hwnd);
+  ASSERT_TRUE(w) << "no window " << hwnd;
+  for (;;) {
+    {
+      std::lock_guard lock(w->owner->mutex);
+      if (!w->owner->incoming.empty()) return;
+    }
+    std::this_thread::yield();
+  }
 }
 
 }  // namespace morvane::plat::testing

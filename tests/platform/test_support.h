@@ -85,6 +85,12 @@ COLORREF shownPixel(HWND hwnd, int x, int y);
 
 // Fixture: a fresh platform and a registered class "Test" with a solid
 // background of `kBackground`; the test's windows and the class go at its end.
+
+// Waits until a message sent to `hwnd` from another thread is waiting in the queue of
+// the window's owner thread (the sender is then blocked until the owner handles it).
+// The emulation only: it looks into the emulation's queues.
+void waitForSentMessage(HWND hwnd);
+
 class PlatformTest : public ::testing::Test {
  protected:
   static constexpr COLORREF kBackground = RGB(10, 20, 30);

@@ -13,7 +13,7 @@ TEST_F(WindowsTest, MetricsAreTheHeadlessScreenAndFrame) {
   EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), 1280);
   EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), 1024);
   EXPECT_EQ(GetSystemMetrics(SM_CXFRAME), 4);
-  EXPECT_EQ(GetSystemMetrics(SM_CYFRAME), 4);
+  EXPECT_EQ(GetSystemMetrics(SM_CYFRAME), 6);
   EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 20);
   headless::setScreen(800, 600);
   EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
@@ -30,7 +30,7 @@ TEST_F(WindowsTest, OuterSizeLessFrameAndCaptionIsTheClientSize) {
   EXPECT_EQ(outer.left, 390);
   EXPECT_EQ(outer.top, 262);
   EXPECT_EQ(outer.right - outer.left, 508);
-  EXPECT_EQ(outer.bottom - outer.top, 528);
+  EXPECT_EQ(outer.bottom - outer.top, 532);
   EXPECT_FALSE(GetClientRect(0, &client));
 }
 
@@ -40,11 +40,11 @@ TEST_F(WindowsTest, AdjustWindowRectExAddsTheDecorationOfTheStyle) {
     RECT outer;  // of the client rectangle (10, 20, 110, 70)
   };
   const Case cases[] = {
-      {WS_OVERLAPPEDWINDOW, {6, -4, 114, 74}},
-      {WS_OVERLAPPED, {6, -4, 114, 74}},  // overlapped windows are always framed and captioned
+      {WS_OVERLAPPEDWINDOW, {6, -6, 114, 76}},
+      {WS_OVERLAPPED, {6, -6, 114, 76}},  // overlapped windows are always framed and captioned
       {WS_POPUP, {10, 20, 110, 70}},
-      {WS_POPUP | WS_THICKFRAME, {6, 16, 114, 74}},
-      {WS_POPUP | WS_CAPTION, {6, -4, 114, 74}},
+      {WS_POPUP | WS_THICKFRAME, {6, 14, 114, 76}},
+      {WS_POPUP | WS_CAPTION, {6, -6, 114, 76}},
   };
   for (const Case& c : cases) {
     RECT r{10, 20, 110, 70};
@@ -143,13 +143,13 @@ TEST_F(WindowsTest, ShowWindowMinimisesRestoresAndMaximises) {
 }
 
 TEST_F(WindowsTest, MouseMoveSetsTheCursorAndPostsClientCoordinates) {
-  const HWND hwnd = makeWindow(100, 100, 0, 0);  // client area from (4, 24)
+  const HWND hwnd = makeWindow(100, 100, 0, 0);  // client area from (4, 26)
   recorder().clear();
-  headless::mouseMove(14, 34);
+  headless::mouseMove(14, 36);
   POINT pt{};
   ASSERT_TRUE(GetCursorPos(&pt));
   EXPECT_EQ(pt.x, 14);
-  EXPECT_EQ(pt.y, 34);
+  EXPECT_EQ(pt.y, 36);
   EXPECT_EQ(recorder().messages(), std::vector<UINT>{WM_SETCURSOR});
   const std::vector<MSG> posted = drain();
   ASSERT_EQ(posted.size(), 1u);

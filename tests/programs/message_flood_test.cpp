@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "display.h"
@@ -17,21 +16,22 @@
 namespace morvane::windowed {
 namespace {
 
-constexpr std::uint32_t kPosted = 40'000;  // messages posted to the window's queue
+constexpr std::uint32_t kBursts = 20;      // the flood comes in bursts, one pass at least apart
+constexpr std::uint32_t kBurst = 2'000;    // messages posted per burst
+constexpr std::uint32_t kPosted = kBursts * kBurst;  // messages posted to the window's queue
 constexpr std::uint32_t kSendEvery = 20;   // one message is also sent after every 20 posted
 constexpr std::uint32_t kSent = kPosted / kSendEvery;  // messages sent, each waiting for the owner
-constexpr std::uint32_t kBurst = 200;      // messages posted before the flood pauses 2 ms
 
-// Posts and sends WM_USER messages from a second thread, in bursts spread over
-// the passes of the program, until it has sent them all.
+// Posts and sends WM_USER messages from a second thread in bursts; after each
+// burst it waits until the program has finished another pass.
 class Flood {
  public:
-  explicit Flood(plat::HWND window)
-      : thread_([this, window] {
+  Flood(plat::HWND window, const std::atomic<int>& passes)
+      : thread_([this, window, &passes] {
           for (std::uint32_t i = 0; i < kPosted; ++i) {
             plat::PostMessageA(window, plat::WM_USER, i, 0);
             if (i % kSendEvery == 0) plat::SendMessageA(window, plat::WM_USER, i, 1);
-            if (i % kBurst == 0) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            if ((i + 1) % kBurst == 0) passes.wait(passes.load());
           }
           done_ = true;
         }) {}
@@ -59,12 +59,13 @@ void expectEveryMessageQueuedAndRead(std::uint32_t firstSlot) {
 template <class Engine, class FrontEnd>
 int runThroughFlood(Engine& engine, FrontEnd& frontEnd) {
   const std::uint32_t firstSlot = display::state._MSUSRI;
-  int passes = 0;
+  std::atomic<int> passes = 0;
   {
-    Flood flood(display::state._HW);
+    Flood flood(display::state._HW, passes);
     while (!flood.done()) {
       engine.pass(frontEnd);
       ++passes;
+      passes.notify_all();
     }
   }
   for (int i = 0; i < 4; ++i, ++passes) engine.pass(frontEnd);
@@ -79,7 +80,7 @@ TEST(MessageFlood, PerPixelProgramRunsOnAndLosesNothing) {
   engine.start();
   PixelFrontEnd<> frontEnd(kMorvaneDisplay.GRO);
 
-  EXPECT_GT(runThroughFlood(engine, frontEnd), 5);
+  EXPECT_GT(runThroughFlood(engine, frontEnd), static_cast<int>(kBursts));
   EXPECT_EQ(testing::readSurfaceText(210, 0, 20, display::BLACK), "size   :200");
 }
 
@@ -94,7 +95,7 @@ TEST(MessageFlood, PixelBufferProgramRunsOnAndLosesNothing) {
   engine.start();
   BufferFrontEnd frontEnd(kMorvaneDisplay2.GRO, buffer);
 
-  EXPECT_GT(runThroughFlood(engine, frontEnd), 5);
+  EXPECT_GT(runThroughFlood(engine, frontEnd), static_cast<int>(kBursts));
   EXPECT_EQ(testing::readSurfaceText(610, 400, 20, display::BLACK), "size   :600");
 }
 

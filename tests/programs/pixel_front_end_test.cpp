@@ -1,6 +1,7 @@
 // The per-pixel front end of morvane_display on the headless backend.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 #include <string>
 #include <utility>
@@ -126,16 +127,20 @@ TEST_F(PixelFrontEndTest, ShorterTextLeavesTheTailOfTheLongerOne) {
   EXPECT_EQ(testing::readSurfaceText(210, 140, 20, display::BLACK), "life   :9994");
 }
 
-TEST_F(PixelFrontEndTest, EndOfPassEmptiesTheQueuesAndPresentsOnce) {
+TEST_F(PixelFrontEndTest, EndOfPassEmptiesTheQueuesPresentsOnceAndPausesOneMillisecond) {
   for (int i = 0; i < 5; ++i) plat::PostMessageA(display::state._HW, plat::WM_USER, i, 0);
   display::SETPIXEL(3, 4, TrueColours::CM);
   const int before = plat::headless::presentCount(display::state._HW);
+  plat::headless::advanceClock(std::chrono::milliseconds(250));
 
   frontEnd_.endOfPass();
 
   EXPECT_EQ(plat::headless::presentCount(display::state._HW), before + 1);
   EXPECT_FALSE(display::ISNEXTMSG());
   EXPECT_EQ(plat::headless::windowPixels(display::state._HW)[4 * 500 + 3], TrueColours::CM);
+  // The frame is stamped when shown, then the pass pauses 1 ms on the platform's clock.
+  EXPECT_EQ(display::state._MSCNT[display::state._MSCNTI], 0.25);
+  EXPECT_NEAR(display::GETTIMER(), 0.251, 1e-9);
 }
 
 struct PlaceCase {

@@ -8,6 +8,7 @@
 // each other do not deadlock). Destroying a window, or the end of its thread,
 // releases every sender still waiting on it with the result 0.
 #include <algorithm>
+#include <chrono>
 
 #include "core/state.h"
 

@@ -61,7 +61,7 @@ Platform::Platform(Driver& d)
       blackBrush(addStock(brushes, makeBrush(true, 0))),
       nullBrush(addStock(brushes, makeBrush(false, 0))),
       defaultFont(addStock(fonts, makeFont(fonts::vga16()))),
-      start(std::chrono::steady_clock::now()),
+      start(d.clockNanoseconds()),
       epoch(++gEpochs) {
   auto one = std::make_shared<Bitmap>();
   one->surface.resize(1, 1, 0);
@@ -100,9 +100,8 @@ std::shared_ptr<ThreadQueue> currentQueue() {
 HCURSOR arrowCursor() { return makeHandle(Kind::kCursor, 0, 1); }
 
 DWORD messageTime() {
-  const auto elapsed = std::chrono::steady_clock::now() - platform().start;
-  return static_cast<DWORD>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+  Platform& p = platform();
+  return static_cast<DWORD>((p.driver.clockNanoseconds() - p.start) / 1'000'000);
 }
 
 }  // namespace morvane::plat::core

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -132,7 +131,7 @@ class Platform {
   HBITMAP defaultBitmap;                                     // the 1 by 1 bitmap of new memory contexts
   std::atomic<HCURSOR> currentCursor{0};                     // the cursor set by SetCursor
   std::atomic<LONG> cursorX{0}, cursorY{0};                  // last known pointer position (screen)
-  std::chrono::steady_clock::time_point start;               // when the platform started
+  std::int64_t start;                                        // the driver's clock when the platform started, ns
   std::uint64_t epoch;                                       // distinguishes platform instances
 };
 

@@ -3,7 +3,9 @@
 #include "headless/headless.h"
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <thread>
 #include <mutex>
 
 #include "core/state.h"
@@ -14,7 +16,8 @@ namespace morvane::plat {
 namespace {
 
 inline constexpr SIZE kDefaultScreen{1280, 1024};
-inline constexpr FrameMetrics kDefaultFrame{4, 4, 20};
+// Frame width and height differ so that a routine reading one for the other shows.
+inline constexpr FrameMetrics kDefaultFrame{4, 6, 20};
 
 // What the screen shows of one window.
 struct NativeWindow {
@@ -84,6 +87,12 @@ class HeadlessDriver final : public Driver {
   }
   void setArrowCursor(bool) override {}
   void acceptFiles(HWND, bool) override {}
+  std::int64_t clockNanoseconds() override { return clock_.load(); }
+  // Time passes by the pause asked for; the thread still gives up its time slice.
+  void sleep(DWORD ms) override {
+    clock_ += std::int64_t{ms} * 1'000'000;
+    std::this_thread::yield();
+  }
 
   // Back to the state at start: no windows, the default screen, the cursor at 0,0.
   void reset() {
@@ -92,7 +101,10 @@ class HeadlessDriver final : public Driver {
     zOrder_.clear();
     screen_ = kDefaultScreen;
     cursor_ = POINT{0, 0};
+    clock_ = headless::kClockStart.count();
   }
+  void setClock(std::int64_t ns) { clock_ = ns; }
+  void advanceClock(std::int64_t ns) { clock_ += ns; }
   void setScreen(int w, int h) {
     std::lock_guard lock(mutex_);
     screen_ = SIZE{w, h};
@@ -137,6 +149,7 @@ class HeadlessDriver final : public Driver {
   std::vector<HWND> zOrder_;                  // bottom to top
   SIZE screen_ = kDefaultScreen;              // screen size in pixels
   POINT cursor_{0, 0};                        // pointer position on the screen
+  std::atomic<std::int64_t> clock_{headless::kClockStart.count()};  // the clock, ns
 };
 
 HeadlessDriver& headlessDriver() {
@@ -151,9 +164,13 @@ Driver& activeDriver() { return headlessDriver(); }
 namespace headless {
 
 void reset() {
-  core::resetPlatform();
   headlessDriver().reset();
+  core::resetPlatform();  // after the clock: the platform's message times count from here
 }
+
+void setClock(std::chrono::nanoseconds time) { headlessDriver().setClock(time.count()); }
+
+void advanceClock(std::chrono::nanoseconds by) { headlessDriver().advanceClock(by.count()); }
 
 void setScreen(int width, int height) { headlessDriver().setScreen(width, height); }
 

@@ -2,18 +2,34 @@
 // windows, for tests. The backend keeps every window's picture in memory.
 // A control acts at once when called on the thread that owns the window; for a
 // window of another thread it takes effect inside that thread's next
-// PeekMessageA. windowPixels and presentCount may be called from any thread.
+// PeekMessageA. windowPixels, presentCount and the clock controls may be
+// called from any thread.
+//
+// The clock (the performance counter, message times, Sleep) is the backend's
+// own: it stands still until a test sets or advances it, and Sleep advances it
+// by the time asked for instead of pausing, so tests assert exact times.
 #pragma once
 
+#include <chrono>
 #include <vector>
 
 #include "platform.h"
 
 namespace morvane::plat::headless {
 
+// Where the clock stands after reset(): 1024 s, a value that doubles hold exactly.
+inline constexpr std::chrono::nanoseconds kClockStart = std::chrono::seconds(1024);
+
 // Destroys every window, class, context and object and restores the default
-// screen (1280x1024, frame 4, caption 20, cursor at 0,0): the platform as at start.
+// screen (1280x1024, frame 4 wide and 6 high, caption 20, cursor at 0,0) and the
+// clock (kClockStart): the platform as at start.
 void reset();
+
+// Sets the clock to `time` since its start.
+void setClock(std::chrono::nanoseconds time);
+
+// Moves the clock on by `by`, as that much time passing.
+void advanceClock(std::chrono::nanoseconds by);
 
 // Sets the screen size (also the full-screen client area).
 void setScreen(int width, int height);
