@@ -175,33 +175,5 @@ TEST_F(WindowsTest, ArrowCursorAndClassRules) {
             0u);
 }
 
-TEST_F(WindowsTest, TranslateAddsTheCharacterOfAKeyDown) {
-  const HWND hwnd = makeWindow(50, 50);
-  headless::keyPress(hwnd, 'A', 'a');
-  headless::keyPress(hwnd, 0x25 /* left arrow */, 0);
-  std::vector<UINT> order;
-  std::vector<WPARAM> params;
-  MSG m;
-  while (PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) {
-    order.push_back(m.message);
-    params.push_back(m.wParam);
-    TranslateMessage(&m);
-  }
-  EXPECT_EQ(order, (std::vector<UINT>{WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_KEYUP}));
-  EXPECT_EQ(params, (std::vector<WPARAM>{'A', 'a', 'A', 0x25, 0x25}));
-}
-
-TEST_F(WindowsTest, CloseDestroysTheWindowThroughTheDefaultHandling) {
-  const HWND hwnd = makeWindow(50, 50);
-  PostMessageA(hwnd, WM_USER, 0, 0);
-  recorder().clear();
-  headless::close(hwnd);
-  EXPECT_EQ(recorder().messages(), (std::vector<UINT>{WM_CLOSE, WM_DESTROY}));
-  EXPECT_FALSE(IsWindow(hwnd));
-  EXPECT_TRUE(drain().empty()) << "messages of a destroyed window are dropped";
-  EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
-  EXPECT_FALSE(DestroyWindow(hwnd));
-}
-
 }  // namespace
 }  // namespace morvane::plat::testing
