@@ -101,11 +101,17 @@ TEST_P(WindowsProgramTest, ShowsTheWorldAndTheTenPanelLinesStepsOnAndOutlivesIts
   }
   if (HasFailure()) first.savePng(std::string("/tmp/") + p.name + "-wine-e2e.png");
 
-  pause(1500ms);
-  const Image second = x_.grab(window);
-  ASSERT_EQ(second.width, first.width);
-  EXPECT_EQ(band(first, p, 10), band(second, p, 10)) << p.name << ": the size line changed";
-  EXPECT_NE(band(first, p, 4), band(second, p, 4)) << p.name << ": the step line stood still";
+  // The step line moves on; a stagnated world swings it between two values, so it is
+  // looked at several times. The size line stays.
+  std::set<std::vector<std::uint32_t>> steps{band(first, p, 4)};
+  for (int shot = 0; shot < 6; ++shot) {
+    pause(400ms);
+    const Image later = x_.grab(window);
+    ASSERT_EQ(later.width, first.width);
+    EXPECT_EQ(band(first, p, 10), band(later, p, 10)) << p.name << ": the size line changed";
+    steps.insert(band(later, p, 4));
+  }
+  EXPECT_GE(steps.size(), 2u) << p.name << ": the step line stood still";
 
   x_.close(window);
   pause(1s);
