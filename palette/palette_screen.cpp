@@ -29,11 +29,14 @@ constexpr std::array<std::uint32_t, kPaletteSize> kBgr = makeBgr();
 // Posted by the window to itself when its picture must be shown again whole.
 constexpr plat::UINT kShowAllMessage = plat::WM_USER;
 
-// The window procedure: a change of size (restoring after minimising among them) may have
-// cost the window its picture, so it asks for a whole showing; closing destroys the window.
+// The window procedure: a change of size (restoring after minimising among them) or a
+// request to paint may have cost the window its picture, so it asks for a whole showing;
+// closing destroys the window.
 plat::LRESULT MORVANE_CALLBACK windowProc(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
-                         plat::LPARAM lParam) {
-  if (msg == plat::WM_SIZE) plat::PostMessageA(window, kShowAllMessage, 0, 0);
+                                          plat::LPARAM lParam) {
+  if (msg == plat::WM_SIZE || msg == plat::WM_PAINT) {
+    plat::PostMessageA(window, kShowAllMessage, 0, 0);
+  }
   return plat::DefWindowProcA(window, msg, wParam, lParam);
 }
 

@@ -61,6 +61,7 @@ inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_MOVE = 0x0003;
 inline constexpr UINT WM_SIZE = 0x0005;
 inline constexpr UINT WM_ACTIVATE = 0x0006;
+inline constexpr UINT WM_PAINT = 0x000F;  // Windows only: part of the window must be drawn again
 inline constexpr UINT WM_CLOSE = 0x0010;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_SETCURSOR = 0x0020;
@@ -168,6 +169,9 @@ inline constexpr int SW_RESTORE = 9;
 // Registers a window class; returns its atom, or 0 when the name is taken or the class is invalid.
 ATOM RegisterClassA(const WNDCLASSA* wc);
 
+// Removes the class `name` (its windows must be gone); FALSE when no such class is registered.
+BOOL UnregisterClassA(const char* name, HINSTANCE instance);
+
 // Grows `rect`, a client rectangle, to the outer rectangle of a window of `style`
 // (frame and caption; `menu` and `exStyle` must be 0). This is the one place that
 // knows how large a window's decoration is.
@@ -176,8 +180,8 @@ BOOL AdjustWindowRectEx(RECT* rect, DWORD style, BOOL menu, DWORD exStyle);
 // Creates a window of a registered class on the calling thread. `w` and `h`
 // are the outer size; the client area is that less the decoration of the
 // style (AdjustWindowRectEx). A visible window receives WM_CREATE, WM_SIZE
-// and WM_MOVE before this returns. Returns 0 when the class is unknown or the
-// driver cannot make the window.
+// and WM_MOVE before this returns. Returns 0 when the class is unknown. When the
+// window system cannot make the window, the program ends with one line saying why.
 HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DWORD style, int x,
                      int y, int w, int h, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 
@@ -271,8 +275,9 @@ int GetSystemMetrics(int index);
 //
 // A device context targets either a window's client area (GetDC) or a bitmap
 // (CreateCompatibleDC + SelectObject). Drawing on a window's context shows in
-// the window at once; the window keeps its picture and repaints it by itself
-// when uncovered. Bitmaps are 32 bits per pixel. Every drawing call clips to
+// the window at once. The emulation's windows keep their picture and repaint it
+// by themselves when uncovered; on Windows a window that lost part of its
+// picture gets WM_PAINT, whose default handling only marks it as drawn. Bitmaps are 32 bits per pixel. Every drawing call clips to
 // its target.
 
 inline constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
@@ -321,7 +326,9 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 // selected in its place or the context is deleted), then it is freed.
 BOOL DeleteObject(HGDIOBJ object);
 
-// Fills `rect` (right and bottom excluded) with `brush`; the null brush fills nothing.
+// Fills `rect` (right and bottom excluded) with `brush`; the null brush fills nothing. A
+// rectangle whose right (bottom) lies before its left (top) is mirrored: it fills from the
+// right (bottom) edge excluded to the left (top) edge included.
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
 // The colour at (x, y), or CLR_INVALID outside the target.

@@ -1,12 +1,19 @@
 #include "runtime/runtime_error.h"
 
-#include <signal.h>
+#include <csignal>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <sys/uio.h>
 #include <unistd.h>
+#endif
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 #include <exception>
 #include <new>
 #include <system_error>
@@ -37,20 +44,30 @@ RuntimeError errorOfTermination() {
 
 [[noreturn]] void onOutOfMemory() { fail(RuntimeError::kHeapOverflow); }
 
-}  // namespace
-
-void quit(int status, std::string_view line) {
-  static std::atomic_flag ending;
-  if (ending.test_and_set()) {
-    for (;;) ::pause();  // another thread is ending the process
-  }
+// Writes `line` and a newline on stderr in one write where the system allows it.
+void writeLine(std::string_view line) {
+#ifdef _WIN32
+  ::_write(2, line.data(), static_cast<unsigned>(line.size()));
+  ::_write(2, "\n", 1);
+#else
   // A reader that went away must not turn the report into death by SIGPIPE.
   ::signal(SIGPIPE, SIG_IGN);
   iovec parts[2] = {{const_cast<char*>(line.data()), line.size()},
                     {const_cast<char*>("\n"), 1}};
   while (::writev(STDERR_FILENO, parts, 2) < 0 && errno == EINTR) {
   }
-  ::_exit(status);
+#endif
+}
+
+}  // namespace
+
+void quit(int status, std::string_view line) {
+  static std::atomic_flag ending;
+  if (ending.test_and_set()) {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(1));  // another thread is ending it
+  }
+  writeLine(line);
+  std::_Exit(status);
 }
 
 void fail(RuntimeError error, const void* where) {

@@ -1,5 +1,6 @@
-// The fixture of the display library's tests: a fresh headless platform and a
-// fresh library state around every test, and helpers to read surfaces back.
+// The fixture of the display library's tests: a fresh platform and a fresh
+// library state around every test, and helpers to read surfaces back. It uses
+// only public calls, so the tests built on it run on every implementation.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,20 +10,20 @@
 
 #include "display.h"
 #include "display_internal.h"
-#include "headless/headless.h"
+#include "test_support.h"
 
 namespace display::testing {
-
-namespace headless = morvane::plat::headless;
 
 class DisplayTest : public ::testing::Test {
  protected:
   void SetUp() override { resetAll(); }
   void TearDown() override { resetAll(); }
 
-  // The platform and the library as at program start.
+  // The platform and the library as at program start: the window and its class go.
   static void resetAll() {
-    headless::reset();
+    if (plat::IsWindow(state._HW)) plat::DestroyWindow(state._HW);
+    plat::UnregisterClassA("DefaultClass", plat::GetModuleHandleA(nullptr));
+    morvane::plat::testing::startFresh();
     resetForTests();
   }
 
@@ -46,10 +47,7 @@ class DisplayTest : public ::testing::Test {
   }
 
   // The colour the window shows at client point (x, y).
-  static Colour shown(int x, int y) {
-    const std::vector<plat::COLORREF> picture = headless::windowPixels(state._HW);
-    return picture.at(static_cast<std::size_t>(y) * GETWIDTH() + static_cast<std::size_t>(x));
-  }
+  static Colour shown(int x, int y) { return morvane::plat::testing::shownPixel(state._HW, x, y); }
 };
 
 }  // namespace display::testing

@@ -8,7 +8,8 @@ class DrawingTest : public DisplayTest {
  protected:
   void SetUp() override {
     DisplayTest::SetUp();
-    CREATEWIN(64, 48, WHITE, GOLD);
+    // Wide enough for every system: Windows widens a captioned window to its minimum size.
+    CREATEWIN(160, 48, WHITE, GOLD);
     pump();
   }
 };
@@ -99,12 +100,12 @@ TEST_F(DrawingTest, ReleaseGivesBackContextAndBitmapAndOnlyTheContextOfTheWindow
 
 TEST_F(DrawingTest, PixelsReadBackAsWrittenAndOutsideIsInvalid) {
   for (Colour c : {RED, AMETHYST, 0x000001u, WHITE, 0x123456u}) {
-    SETPIXEL(63, 47, c);
-    EXPECT_EQ(GETPIXEL(63, 47), c);
+    SETPIXEL(159, 47, c);
+    EXPECT_EQ(GETPIXEL(159, 47), c);
   }
-  EXPECT_EQ(GETPIXEL(64, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(GETPIXEL(160, 0), 0xFFFFFFFFu);
   EXPECT_EQ(GETPIXEL(0, 48), 0xFFFFFFFFu);
-  SETPIXEL(64, 0, RED);  // outside: no effect, no failure
+  SETPIXEL(160, 0, RED);  // outside: no effect, no failure
   EXPECT_EQ(GETALPHA(0xAB123456u), 0xAB);
   EXPECT_EQ(GETALPHA(WHITE), 0);
 }

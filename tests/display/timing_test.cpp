@@ -2,9 +2,12 @@
 #include <chrono>
 
 #include "display_fixture.h"
+#include "headless/headless.h"
 
 namespace display::testing {
 namespace {
+
+namespace headless = morvane::plat::headless;
 
 using namespace std::chrono_literals;
 using TimingTest = DisplayTest;

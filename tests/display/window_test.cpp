@@ -4,9 +4,12 @@
 #include <thread>
 
 #include "display_fixture.h"
+#include "headless/headless.h"
 
 namespace display::testing {
 namespace {
+
+namespace headless = morvane::plat::headless;
 
 using WindowTest = DisplayTest;
 

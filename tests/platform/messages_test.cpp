@@ -5,6 +5,7 @@
 #include <chrono>
 #include <future>
 
+#include "headless/headless.h"
 #include "test_support.h"
 
 namespace morvane::plat::testing {

@@ -1,7 +1,5 @@
 #include "test_support.h"
 
-#include "core/state.h"
-
 namespace morvane::plat::testing {
 
 Recorder& recorder() {
@@ -15,20 +13,8 @@ LRESULT MORVANE_CALLBACK recordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-void waitForSentMessage(HWND hwnd) {
-  const std::shared_ptr<core::Window> w = core::platform().windows.share(hwnd);
-  ASSERT_TRUE(w) << "no window " << hwnd;
-  for (;;) {
-    {
-      std::lock_guard lock(w->owner->mutex);
-      if (!w->owner->incoming.empty()) return;
-    }
-    std::this_thread::yield();
-  }
-}
-
 void PlatformTest::SetUp() {
-  headless::reset();
+  startFresh();
   recorder().clear();
   WNDCLASSA wc{};
   wc.lpfnWndProc = recordingProc;
@@ -41,14 +27,35 @@ HWND PlatformTest::makeWindow(int w, int h, int x, int y) {
   constexpr DWORD kStyle = WS_VISIBLE | WS_OVERLAPPEDWINDOW;
   RECT outer{0, 0, w, h};
   AdjustWindowRectEx(&outer, kStyle, kFalse, 0);
-  return CreateWindowExA(0, "Test", nullptr, kStyle, x, y, outer.right - outer.left,
-                         outer.bottom - outer.top, 0, 0, GetModuleHandleA(nullptr), nullptr);
+  const HWND hwnd = CreateWindowExA(0, "Test", nullptr, kStyle, x, y, outer.right - outer.left,
+                                    outer.bottom - outer.top, 0, 0, GetModuleHandleA(nullptr),
+                                    nullptr);
+  windows_.push_back(hwnd);
+  // Windows asks a new window to paint itself (WM_PAINT, taken last); the default handling
+  // of it lets the queue be as the emulation's is right after creation.
+  MSG m;
+  while (PeekMessageA(&m, hwnd, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&m);
+  return hwnd;
+}
+
+void PlatformTest::TearDown() {
+  for (const HWND hwnd : windows_) {
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+  }
+  drain();
+  UnregisterClassA("Test", GetModuleHandleA(nullptr));
 }
 
 std::vector<MSG> PlatformTest::drain(HWND hwnd) {
   std::vector<MSG> out;
   MSG m;
-  while (PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) out.push_back(m);
+  while (PeekMessageA(&m, hwnd, 0, 0, PM_REMOVE)) {
+    if (m.message == WM_PAINT) {
+      DispatchMessageA(&m);
+    } else {
+      out.push_back(m);
+    }
+  }
   return out;
 }
 

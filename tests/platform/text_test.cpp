@@ -1,5 +1,6 @@
 // Text on contexts: glyph pixels, background modes, extents, fonts and metrics.
 #include "fonts/fonts.h"
+#include "headless/headless.h"
 #include "test_support.h"
 
 namespace morvane::plat::testing {

@@ -1,4 +1,5 @@
 // Windows: sizes and metrics, the picture a window shows, user actions on it.
+#include "headless/headless.h"
 #include "test_support.h"
 
 namespace morvane::plat::testing {

@@ -239,7 +239,12 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
   const core::Brush* b = core::platform().brushes.get(brush);
   Dc* d = drawable(dc);
   if (!d || !rect || !b) return 0;
-  if (b->paints) core::touched(*d, core::fillRect(*d->target, *rect, b->pixel));
+  // An inverted side fills as on Windows: mirrored, the right (bottom) edge excluded and
+  // the left (top) edge included.
+  RECT r = *rect;
+  if (r.right < r.left) r = RECT{r.right + 1, r.top, r.left + 1, r.bottom};
+  if (r.bottom < r.top) r = RECT{r.left, r.bottom + 1, r.right, r.top + 1};
+  if (b->paints) core::touched(*d, core::fillRect(*d->target, r, b->pixel));
   return 1;
 }
 

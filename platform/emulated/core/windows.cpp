@@ -140,7 +140,7 @@ class CoreEvents final : public EventSink {
 // A copy of the class registered as `name` (case-insensitive); the caller holds classMutex.
 std::optional<core::WindowClass> findClassLocked(const char* name) {
   for (const core::WindowClass& c : core::platform().classes) {
-    if (strcasecmp(c.name.c_str(), name) == 0) return c;
+    if (!c.name.empty() && strcasecmp(c.name.c_str(), name) == 0) return c;
   }
   return std::nullopt;
 }
@@ -198,6 +198,20 @@ ATOM RegisterClassA(const WNDCLASSA* wc) {
   if (p.classes.size() >= 0xBFFF) return 0;
   p.classes.push_back(core::WindowClass{wc->lpszClassName, wc->lpfnWndProc, wc->hbrBackground});
   return static_cast<ATOM>(0xC000 + p.classes.size() - 1);
+}
+
+BOOL UnregisterClassA(const char* name, HINSTANCE) {
+  if (!name || !*name) return kFalse;
+  core::Platform& p = core::platform();
+  std::lock_guard lock(p.classMutex);
+  for (core::WindowClass& c : p.classes) {
+    // The slot stays, emptied, so that the atoms of the classes after it keep their meaning.
+    if (strcasecmp(c.name.c_str(), name) == 0) {
+      c = core::WindowClass{};
+      return kTrue;
+    }
+  }
+  return kFalse;
 }
 
 HWND CreateWindowExA(DWORD, const char* className, const char*, DWORD style, int x, int y, int w,
