@@ -137,6 +137,7 @@ TEST_F(MessagesTest, CloseDestroysTheWindowThroughTheDefaultHandling) {
   PostMessageA(hwnd, WM_USER, 0, 0);
   recorder().clear();
   SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  ASSERT_FALSE(recorder().messages().empty());
   EXPECT_EQ(recorder().messages().front(), WM_CLOSE);
   std::vector<UINT> named;
   for (const Seen& s : only(recorder().seen(), {WM_CLOSE, WM_DESTROY})) named.push_back(s.msg);
