@@ -131,7 +131,7 @@ TEST_P(WindowsProgramTest, ShowsTheWorldAndTheTenPanelLinesStepsOnAndOutlivesIts
 
   x_.close(window);
   pause(1s);
-  EXPECT_TRUE(child.running()) << p.name << " ended when its window was closed";
+  EXPECT_TRUE(child.running()) << p.name << " ended when its window was closed: " << child.output();
   const int status = child.stop(SIGTERM, 10s);
   EXPECT_NE(status, -1) << p.name << " outlived SIGTERM";
 }
