@@ -58,6 +58,7 @@ void DRAWTEXTXY(PBITMAP B, std::string_view S, std::uint32_t X, std::uint32_t Y,
   plat::SetBkColor(dc, CBG);
   plat::SetBkMode(dc, plat::OPAQUE);
   plat::TextOutA(dc, x, y, countedChars(S), countOf(S));
+  plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
   state._FX = rt::add(X, GETSTRINGWIDTH(S));
   state._FY = Y;
 }

@@ -110,7 +110,7 @@ void WINCREATEMAIN() {
   state._MSCR = BITMAP{state._HW, state._DC, rt::narrow<std::uint32_t>(state._W),
                        rt::narrow<std::uint32_t>(state._H), TRANSPARENT};
   state._PMSCR = &state._MSCR;
-  state._PMAIN = CREATEBMP(state._PMSCR);
+  state._PMAIN = createMainSurface();
   state._MAIN = *state._PMAIN;
   SETFONT();
   if (state._DRAW != nullptr) state._DRAW();
