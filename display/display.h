@@ -77,6 +77,12 @@ inline constexpr std::uint32_t MAXCHAR = 256;           // characters
 
 // ---- Library state -------------------------------------------------------------
 
+// No part of the window (as LibraryState::unshown): the bounds of any rectangle extend it.
+inline constexpr plat::RECT kNothingDrawn{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+
+// All of the window (as LibraryState::unshown).
+inline constexpr plat::RECT kEverything{0, 0, INT32_MAX, INT32_MAX};
+
 // Everything the library remembers, in one place. Zero, false or empty at start.
 struct LibraryState {
   // Window and main surface.
@@ -98,6 +104,11 @@ struct LibraryState {
   // WIDTH by HEIGHT 32-bit words 0x00RRGGBB (the top byte ignored), rows from the top
   // with no padding. Null while the main surface has no pixels.
   std::uint32_t* mainPixels = nullptr;
+  // The part of the window FRESHWIN must show again: the rectangles drawn on the main
+  // surface since the last FRESHWIN (their bounding box), or everything when the window
+  // itself may show something else (a new surface, drawing on the window, a repaint).
+  // Empty as kNothingDrawn; the main surface's own size clips it.
+  plat::RECT unshown = kEverything;
 
   // Messages.
   plat::WNDCLASSA _WC{};   // the registered window class
@@ -161,6 +172,13 @@ void SENDMSG();
 void FRESHWIN();
 
 // ---- Surfaces and drawing ------------------------------------------------------
+
+// Notes that B was drawn on from (left, top) to (right, bottom) excluded, so that FRESHWIN
+// shows it: on the main surface that rectangle, on the window record all of the window.
+// The library's drawing routines note what they draw; a program that draws on a surface
+// through the platform directly notes it itself.
+void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t right,
+               std::int64_t bottom);
 
 // A new surface of W by H pixels and colour C, filled with C (not filled for TRANSPARENT).
 PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C);
@@ -345,7 +363,17 @@ inline Colour GETPIXEL(std::uint32_t X, std::uint32_t Y) {
 }
 
 inline void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C) {
-  if (std::uint32_t* pixel = mainPixel(X, Y)) *pixel = swapRedBlue(C);
+  std::uint32_t* pixel = mainPixel(X, Y);
+  if (pixel == nullptr) return;
+  *pixel = swapRedBlue(C);
+  // noteDrawn for one pixel, which lies on the main surface (so below 2^31).
+  plat::RECT& unshown = state.unshown;
+  const auto x = static_cast<std::int32_t>(X);
+  const auto y = static_cast<std::int32_t>(Y);
+  if (x < unshown.left) unshown.left = x;
+  if (y < unshown.top) unshown.top = y;
+  if (x >= unshown.right) unshown.right = x + 1;
+  if (y >= unshown.bottom) unshown.bottom = y + 1;
 }
 
 // The (BS, BD, XD, YD, C) form of DRAWBMP under an ordinary name.

@@ -1,4 +1,5 @@
 // Surfaces, the brush, bars, pixels and blits.
+#include <algorithm>
 #include <memory>
 
 #include "display_internal.h"
@@ -83,6 +84,27 @@ void replaceSelected(plat::HGDIOBJ& current, plat::HDC& currentDc, int stockStan
   plat::SelectObject(dc, replacement);
 }
 
+void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t right,
+               std::int64_t bottom) {
+  if (B == nullptr) return;
+  plat::RECT& unshown = state.unshown;
+  if (B == state._PMSCR) {
+    unshown = kEverything;
+    return;
+  }
+  if (B != state._PMAIN || left == right || top == bottom) return;
+  // A mirrored rectangle (right before left) covers its left edge too: take one more.
+  const std::int64_t x0 = std::min(left, right), x1 = std::max(left, right) + (left > right);
+  const std::int64_t y0 = std::min(top, bottom), y1 = std::max(top, bottom) + (top > bottom);
+  const auto onScale = [](std::int64_t v) {
+    return static_cast<plat::LONG>(std::clamp<std::int64_t>(v, 0, INT32_MAX));
+  };
+  unshown.left = std::min(unshown.left, onScale(x0));
+  unshown.top = std::min(unshown.top, onScale(y0));
+  unshown.right = std::max(unshown.right, onScale(x1));
+  unshown.bottom = std::max(unshown.bottom, onScale(y1));
+}
+
 PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C) {
   return makeSurface(W, H, C,
                      [](int w, int h) { return plat::CreateCompatibleBitmap(state._DC, w, h); });
@@ -143,6 +165,7 @@ void BAR(PBITMAP B, std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t
   const plat::RECT rect{X, Y, rt::add(X, W), rt::add(Y, H)};
   SETBRUSHCOLOR(B, C);
   plat::FillRect(dcOf(B), &rect, state._BR);
+  noteDrawn(B, rect.left, rect.top, rect.right, rect.bottom);
   plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
 }
 
@@ -175,6 +198,9 @@ void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XS, std::uint32_t YS, std::ui
                 static_cast<plat::BYTE>(255 - level));
   }
   plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+  const std::int64_t xd = asCoordinate(XD);
+  const std::int64_t yd = asCoordinate(YD);
+  noteDrawn(BD, xd, yd, xd + asCoordinate(WD), yd + asCoordinate(HD));
 }
 
 void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD,
