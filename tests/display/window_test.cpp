@@ -76,14 +76,14 @@ TEST_F(WindowTest, EachFreshwinLeavesTheWindowShowingTheMainSurface) {
        }},
       {"nothing", [] {}},
       // Drawn on the window itself: the next FRESHWIN puts the main surface's picture back.
-      {"on the window", [] { BAR(state._PMSCR, 0, 0, 48, 40, PURPLE); }},
+      {"on the window", [] { BAR(state._PMSCR, 0, 0, state._W, state._H, PURPLE); }},
   };
   for (const Step& step : steps) {
     step.draw();
     FRESHWIN();
-    std::vector<Colour> window;
-    for (int y = 0; y < 40; ++y) {
-      for (int x = 0; x < 48; ++x) window.push_back(shown(x, y));
+    std::vector<Colour> window;  // the client area, which Windows may make larger than asked
+    for (int y = 0; y < static_cast<int>(state._PMAIN->HEIGHT); ++y) {
+      for (int x = 0; x < static_cast<int>(state._PMAIN->WIDTH); ++x) window.push_back(shown(x, y));
     }
     EXPECT_EQ(window, pixels(state._PMAIN)) << step.what;
   }
