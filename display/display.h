@@ -100,6 +100,7 @@ struct LibraryState {
   PBITMAP _PMSCR = nullptr;  // &_MSCR once the surfaces are built
   PBITMAP _PMAIN = nullptr;  // the main surface, client-sized, colour TRANSPARENT
   BITMAP _MAIN{};          // copy of *_PMAIN taken at each build
+  std::uint32_t mainBuilds = 0;  // main surfaces built so far: a new count is a new surface
   // The main surface's pixels, reached in place by GETPIXEL and SETPIXEL: _PMAIN's
   // WIDTH by HEIGHT 32-bit words 0x00RRGGBB (the top byte ignored), rows from the top
   // with no padding. Null while the main surface has no pixels.

@@ -114,6 +114,7 @@ void WINCREATEMAIN() {
   state._PMSCR = &state._MSCR;
   state._PMAIN = createMainSurface();
   state._MAIN = *state._PMAIN;
+  ++state.mainBuilds;
   state.unshown = kEverything;  // a new surface: the window shows what the old one held
   SETFONT();
   if (state._DRAW != nullptr) state._DRAW();

@@ -75,7 +75,7 @@ void Engine<Colours>::pass(FrontEnd<Colour>& frontEnd) {
   testStagnation();
   if (displayDue()) {
     colour();
-    frontEnd.display(C, GRO);
+    frontEnd.displayChanged(C, GRO, changes_);
   }
   if (panelDue()) {
     frontEnd.panelBegin();
@@ -220,11 +220,16 @@ void Engine<Colours>::colour() {
   fill();
 }
 
+// The colouring's words are the bands of ColourChanges, column for column.
+static_assert(ColourChanges::kBandCells == 64 && ColourChanges::firstY(0) == packed::kLow &&
+              ColourChanges::kBands >= packed::kWords && Grid<std::uint8_t>::kSpan == packed::kColumns);
+
 template <class Colours>
 void Engine<Colours>::fill() {
   // The colour kernels work on unsigned colours of the same size.
   using Unsigned = std::make_unsigned_t<Colour>;
   ColourPass<Unsigned> pass{nullptr, painted_.data(), shown_.data(), reinterpret_cast<Unsigned*>(C.column(Grid<Colour>::kLow)),
+                            changes_.columns(),
                             static_cast<std::size_t>(Grid<Colour>::kSpan), gro_,
                             {static_cast<Unsigned>(Colours::CN), static_cast<Unsigned>(Colours::CM),
                              static_cast<Unsigned>(Colours::CC), static_cast<Unsigned>(Colours::CS)}};

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cell_world.h"
+#include "colour_changes.h"
 #include "colours.h"
 #include "deliverable.h"
 #include "frontend.h"
@@ -122,7 +123,8 @@ class Engine {
   void seedBlock(int gro);
   // Colours C over -4..GRO+5: 0 where A is dead, else the colour of the class a
   // structure painted the cell in, else CN; clears what paintStructures() marked.
-  // Words of 64 cells that C already shows as they are now are not written.
+  // Words of 64 cells that C already shows as they are now are not written;
+  // those written are marked in changes_.
   void fill();
   // Marks the cells of the fitting windows with the class of their template, in
   // increasing K, so that the highest K over a cell decides its class.
@@ -145,6 +147,8 @@ class Engine {
   std::vector<PaintedCells> painted_ = std::vector<PaintedCells>(kWordCount);
   // [word]: the cells as C shows them.
   std::vector<WordCells> shown_ = std::vector<WordCells>(kWordCount);
+  // The bands of C the latest colouring rewrote, for the display phase.
+  ColourChanges changes_;
 };
 
 extern template class Engine<PaletteColours>;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "colour_changes.h"
 #include "grid.h"
 
 namespace morvane {
@@ -18,6 +19,15 @@ class FrontEnd {
 
   // Display phase: C has just been coloured; draw cells [x, y] for x, y = 1..GRO.
   virtual void display(const Grid<Colour>& C, std::int16_t GRO) = 0;
+
+  // Display phase as the run loop calls it: as display(C, GRO), with `changed`
+  // marking the bands of C the colouring rewrote since the previous display
+  // phase, for a front end that keeps its own picture of C and redraws only
+  // those. By default the whole of C is drawn with display().
+  virtual void displayChanged(const Grid<Colour>& C, std::int16_t GRO, const ColourChanges& changed) {
+    (void)changed;
+    display(C, GRO);
+  }
 
   // Panel phase begins: prepare the panel area before line 10 is drawn.
   virtual void panelBegin() {}

@@ -284,6 +284,7 @@ inline void colourWord(const WordCells& cells, const Colour (&colours)[4], Colou
 template <class Colour>
 void colourCells(const ColourPass<Colour>& pass) {
   const int height = pass.gro + 10;  // cells -4..gro+5 of a column
+  for (int i = 0; i <= pass.gro + 5 - kLow; ++i) pass.rewritten[i] = 0;
   for (int k = 0; k < (height + 63) / 64; ++k) {
     const std::uint64_t range = rangeMask(k, kLow, pass.gro + 5);
     const int count = height - 64 * k < 64 ? height - 64 * k : 64;
@@ -299,6 +300,7 @@ void colourCells(const ColourPass<Colour>& pass) {
         continue;
       }
       shown = cells;
+      pass.rewritten[i] |= std::uint32_t{1} << k;
       colourWord(cells, pass.colours, pass.grid + static_cast<std::size_t>(i) * pass.span + 64 * k, count);
     }
   }

@@ -124,13 +124,16 @@ struct PaintedCells {
 // One colouring of a colour grid from a packed plane. Per word of 64 cells (at
 // packed::compactIndex(x, k) for word k of column x) it has
 // the cells the template scan painted, by class, and the cells as the grid
-// shows them; words the grid already shows as they are now are not written.
+// shows them; words the grid already shows as they are now are not written,
+// and each word written is marked in `rewritten`.
 template <class Colour>
 struct ColourPass {
   const std::uint64_t* live;               // the packed plane
   PaintedCells* painted;                   // per word; read, then cleared
   WordCells* shown;                        // per word: the cells as the grid shows them
   Colour* grid;                            // cell [x, y] at grid[(x - kLow) * span + (y - kLow)]
+  std::uint32_t* rewritten;                // [x - kLow]: bit k set when word k of column x was written;
+                                           // the columns coloured are cleared first
   std::size_t span;                        // cells per column of the grid
   int gro;                                 // world side: cells -4..gro+5 are coloured
   Colour colours[4];                       // for live cells: unpainted, then by class

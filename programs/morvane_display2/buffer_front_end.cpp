@@ -7,23 +7,39 @@
 
 namespace morvane::windowed {
 
-void BufferFrontEnd::display(const Grid<Colour>& C, std::int16_t GRO) {
-  const std::uint32_t side = rt::narrow<std::uint32_t>(GRO);
-  const std::uint32_t across = std::min(side, buffer_.W());
-  const std::uint32_t down = std::min(side, buffer_.H());
-  // In bands of kBand rows, down each column inside a band: the grid is read along
-  // its columns, and the buffer rows of a band stay in the cache while every column
-  // writes its pixel into them. Every pixel is written once; the order shows nowhere.
-  constexpr std::uint32_t kBand = 32;
-  for (std::uint32_t band = 1; band <= down; band += kBand) {
-    const std::uint32_t last = std::min(down, band + kBand - 1);
-    for (std::uint32_t x = 1; x <= across; ++x) {
-      for (std::uint32_t y = band; y <= last; ++y) {
-        buffer_.SETBUFF(x - 1, y - 1, C(static_cast<int>(x), static_cast<int>(y)));
-      }
+template <class Bands>
+void BufferFrontEnd::draw(const Grid<Colour>& C, std::int16_t GRO, Bands bands) {
+  const int side = rt::narrow<int>(GRO);
+  const int across = static_cast<int>(std::min<std::int64_t>(side, buffer_.W()));
+  const int down = static_cast<int>(std::min<std::int64_t>(side, buffer_.H()));
+  // Band by band, each column's run of the band: the buffer rows of a band stay
+  // in the cache while the columns write into them, and each run is read from
+  // the grid in one piece. Every pixel is written at most once; the order shows nowhere.
+  for (int k = 0; k < ColourChanges::kBands; ++k) {
+    const int first = std::max(1, ColourChanges::firstY(k));
+    const int last = std::min(down, ColourChanges::firstY(k) + ColourChanges::kBandCells - 1);
+    if (first > last) continue;
+    for (int x = 1; x <= across; ++x) {
+      if ((bands(x) >> k & 1) == 0) continue;
+      buffer_.setColumn(static_cast<std::uint32_t>(x - 1), static_cast<std::uint32_t>(first - 1),
+                        &C(x, first), static_cast<std::uint32_t>(last - first + 1));
     }
   }
-  buffer_.SETBUFFB(across, down);
+  buffer_.SETBUFFB(static_cast<std::uint32_t>(across), static_cast<std::uint32_t>(down));
+  drawnAll_ = true;
+}
+
+void BufferFrontEnd::display(const Grid<Colour>& C, std::int16_t GRO) {
+  draw(C, GRO, [](int) { return ~std::uint32_t{0}; });
+}
+
+void BufferFrontEnd::displayChanged(const Grid<Colour>& C, std::int16_t GRO,
+                                    const ColourChanges& changed) {
+  if (!drawnAll_) {
+    display(C, GRO);
+    return;
+  }
+  draw(C, GRO, [&changed](int x) { return changed.bands(x); });
 }
 
 }  // namespace morvane::windowed

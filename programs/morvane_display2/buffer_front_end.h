@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "colour_changes.h"
 #include "pixel_buffer.h"
 #include "windowed.h"
 
@@ -22,8 +23,19 @@ class BufferFrontEnd : public WindowedFrontEnd {
   // changes. A world larger than the buffer is drawn as far as the buffer reaches.
   void display(const Grid<Colour>& C, std::int16_t GRO) override;
 
+  // As display(C, GRO), writing only the world pixels of the bands `changed`
+  // marks: the buffer holds the rest already. The first display phase of this
+  // front end writes them all.
+  void displayChanged(const Grid<Colour>& C, std::int16_t GRO, const ColourChanges& changed) override;
+
  private:
+  // Writes the world pixels of the bands of each column that `bands(x)` gives
+  // (bit k: band k of ColourChanges) and shows the square.
+  template <class Bands>
+  void draw(const Grid<Colour>& C, std::int16_t GRO, Bands bands);
+
   PixelBuffer& buffer_;  // the picture in memory and its transfer surface
+  bool drawnAll_ = false;  // whether a display phase has written every world pixel yet
 };
 
 }  // namespace morvane::windowed

@@ -1,5 +1,7 @@
 #include "pixel_buffer.h"
 
+#include <algorithm>
+
 #include "runtime/runtime_error.h"
 
 namespace morvane::windowed {
@@ -32,22 +34,59 @@ void PixelBuffer::INITSCR() {
   SC_.COLOR = display::BLACK;
   display::RELEASEBMP(SS_);
   SS_ = display::CREATEBMP(&SC_);
+  written_ = {0, 0, W_, H_};  // a new SS has none of the picture yet
 }
 
 void PixelBuffer::INITBUFFB() {
   BUFFLEN_ = rt::mul(rt::mul(H_, W_), 4u);
   BUFFB_.assign(BUFFLEN_, 0);
+  written_ = {0, 0, W_, H_};  // SS may still hold an earlier picture
+}
+
+void PixelBuffer::setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_t* colours,
+                            std::uint32_t count) {
+  if (count == 0) return;
+  // The first and last pixels in the picture put every pixel between them there.
+  rt::index<std::int64_t>(X, 0, std::int64_t{W_} - 1);
+  rt::index<std::int64_t>(Y, 0, std::int64_t{H_} - 1);
+  rt::index<std::int64_t>(std::int64_t{Y} + count - 1, 0, std::int64_t{H_} - 1);
+  // Rows run bottom-up: going down the picture goes back one row of the buffer.
+  std::uint8_t* at = BUFFB_.data() + std::size_t{stride_} * (H_ - 1 - Y) + 3 * std::size_t{X};
+  for (std::uint32_t i = 0; i < count; ++i, at -= stride_) {
+    const std::uint32_t C = colours[i];
+    at[0] = static_cast<std::uint8_t>(C >> 16);  // blue
+    at[1] = static_cast<std::uint8_t>(C >> 8);   // green
+    at[2] = static_cast<std::uint8_t>(C);        // red
+  }
+  noteWritten(X, Y, X + 1, Y + count);
 }
 
 void PixelBuffer::SETBUFFB(std::uint32_t across, std::uint32_t down) {
-  plat::SetDIBits(SS_->DC, SS_->HANDLE, 0, SS_->HEIGHT, BUFFB_.data(), &BMI_,
-                  plat::DIB_RGB_COLORS);
-  const int w = rt::narrow<int>(across);
-  const int h = rt::narrow<int>(down);
-  plat::StretchBlt(display::state._PMAIN->DC, 0, 0, w, h, SS_->DC, 0, 0, w, h,
-                   plat::SRCCOPY);
+  Part part = written_;
+  written_ = kNothing;
+  if (part.left < part.right) {
+    // Scan lines count from the bottom: the rows written are the scan lines from
+    // H - bottom on, whose bytes start there in the buffer.
+    const std::uint32_t first = H_ - part.bottom;
+    plat::SetDIBits(SS_->DC, SS_->HANDLE, first, part.bottom - part.top,
+                    BUFFB_.data() + std::size_t{stride_} * first, &BMI_, plat::DIB_RGB_COLORS);
+  }
+  if (copiedOnto_ != display::state.mainBuilds || copiedAcross_ != across || copiedDown_ != down) {
+    part = {0, 0, across, down};  // the main surface has not got the square yet
+    copiedOnto_ = display::state.mainBuilds;
+    copiedAcross_ = across;
+    copiedDown_ = down;
+  }
+  part.right = std::min(part.right, across);
+  part.bottom = std::min(part.bottom, down);
+  if (part.left >= part.right || part.top >= part.bottom) return;
+  const int x = rt::narrow<int>(part.left);
+  const int y = rt::narrow<int>(part.top);
+  const int w = rt::narrow<int>(part.right - part.left);
+  const int h = rt::narrow<int>(part.bottom - part.top);
+  plat::StretchBlt(display::state._PMAIN->DC, x, y, w, h, SS_->DC, x, y, w, h, plat::SRCCOPY);
   plat::GdiFlush();  // the main surface's pixels are read in place
-  display::noteDrawn(display::state._PMAIN, 0, 0, w, h);
+  display::noteDrawn(display::state._PMAIN, x, y, x + w, y + h);
 }
 
 }  // namespace morvane::windowed

@@ -59,13 +59,26 @@ class PixelBuffer {
     BUFFB_[at] = static_cast<std::uint8_t>(C >> 16);     // blue
     BUFFB_[at + 1] = static_cast<std::uint8_t>(C >> 8);  // green
     BUFFB_[at + 2] = static_cast<std::uint8_t>(C);       // red
+    noteWritten(X, Y, X + 1, Y + 1);
   }
 
-  // Transfers the whole buffer into SS in one call, then copies SS's top-left
-  // `across` by `down` pixels unchanged to (0, 0) of the main surface. When SS
-  // holds only black outside that square (the front end never writes there),
-  // this is exactly the picture of blackening the square on the main surface
-  // and drawing all of SS over it with black left out, made in one pass.
+  // Writes pixels (X, Y) .. (X, Y + count - 1), down one column, with
+  // colours[0] .. colours[count - 1], as SETBUFF does each; a pixel outside the
+  // W by H picture is a range error.
+  void setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_t* colours, std::uint32_t count);
+
+  // Brings the main surface's top-left `across` by `down` square up to date with
+  // the buffer, as if the whole buffer were transferred into SS in one call and
+  // SS's square copied unchanged to (0, 0) of the main surface. When SS holds
+  // only black outside that square (the front end never writes there), this is
+  // exactly the picture of blackening the square on the main surface and drawing
+  // all of SS over it with black left out, made in one pass.
+  //
+  // Only the buffer rows written since the previous call are transferred (SS is
+  // written nowhere else, and the buffer only through SETBUFF and setColumn), and
+  // only the part of the square they hold is copied, unless the main surface is
+  // a new one or the square differs from the previous call's: then all of it.
+  // Drawing of anyone else's on the square stays until the buffer changes there.
   void SETBUFFB(std::uint32_t across, std::uint32_t down);
 
   std::uint32_t W() const { return W_; }  // picture width in pixels
@@ -76,6 +89,20 @@ class PixelBuffer {
   display::PBITMAP SS() const { return SS_; }  // the transfer surface
 
  private:
+  // Extends the part written since the last SETBUFFB by pixels left..right-1, top..bottom-1.
+  void noteWritten(std::uint32_t left, std::uint32_t top, std::uint32_t right, std::uint32_t bottom) {
+    if (left < written_.left) written_.left = left;
+    if (top < written_.top) written_.top = top;
+    if (right > written_.right) written_.right = right;
+    if (bottom > written_.bottom) written_.bottom = bottom;
+  }
+
+  // A part of the picture in pixels, right and bottom excluded; empty when left >= right.
+  struct Part {
+    std::uint32_t left, top, right, bottom;
+  };
+  static constexpr Part kNothing{UINT32_MAX, UINT32_MAX, 0, 0};
+
   std::uint32_t W_ = 0;             // picture width in pixels, the client width at start-up
   std::uint32_t H_ = 0;             // picture height in pixels, the client height at start-up
   std::uint32_t stride_ = 0;        // bytes per buffer row, rowStride(W)
@@ -84,6 +111,12 @@ class PixelBuffer {
   std::vector<std::uint8_t> BUFFB_;  // the picture, BUFFLEN bytes, laid out as above
   display::BITMAP SC_{};            // tells CREATEBMP what to make: W by H, colour BLACK
   display::PBITMAP SS_ = nullptr;   // the transfer surface made from SC, owned by this object
+  Part written_ = kNothing;         // the buffer's pixels written since the last SETBUFFB
+  // What the last SETBUFFB copied onto: the main surface (by display::state.mainBuilds,
+  // 0 before any) and the square's size.
+  std::uint32_t copiedOnto_ = 0;
+  std::uint32_t copiedAcross_ = 0;
+  std::uint32_t copiedDown_ = 0;
 };
 
 }  // namespace morvane::windowed

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "display.h"
+#include "engine.h"
 #include "buffer_front_end.h"
 #include "headless/headless.h"
 #include "pixel_buffer.h"
@@ -153,6 +154,47 @@ TEST_F(BufferTest, WorldNeverReachesTheBufferRightOfItNorThePanel) {
   EXPECT_EQ(testing::readSurfaceText(610, 580, 20, display::BLACK), "life   :1234");
   for (std::uint32_t x = 600; x < 610; ++x) EXPECT_EQ(display::GETPIXEL(x, 300), display::BLACK);
   EXPECT_EQ(display::GETPIXEL(599, 0), TrueColours::CN);
+}
+
+// Whether the main surface's top-left square shows cells [1..GRO, 1..GRO] of C.
+::testing::AssertionResult squareShows(const Grid<Colour>& C, int GRO) {
+  for (int x = 1; x <= GRO; ++x) {
+    for (int y = 1; y <= GRO; ++y) {
+      if (display::GETPIXEL(x - 1, y - 1) != C(x, y)) {
+        return ::testing::AssertionFailure() << "pixel of [" << x << ", " << y << "]";
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(BufferTest, ARunningWorldDrawnByItsChangedBandsShowsEveryGeneration) {
+  open(800, 600);
+  BufferFrontEnd frontEnd(600, buffer_);
+  Engine<TrueColours> engine(kMorvaneDisplay2);
+  engine.start();
+  for (int n = 0; n < 16; ++n) {
+    engine.pass(frontEnd);
+    ASSERT_TRUE(squareShows(engine.C, 600)) << "after pass " << n + 1;
+  }
+  // What FRESHWIN showed is what the main surface holds.
+  const std::vector<plat::COLORREF> shown = plat::headless::windowPixels(display::state._HW);
+  ASSERT_EQ(shown.size(), 800u * 600u);
+  for (std::uint32_t y = 0; y < 600; y += 7) {
+    for (std::uint32_t x = 0; x < 600; ++x) ASSERT_EQ(shown[y * 800 + x], display::GETPIXEL(x, y));
+  }
+}
+
+TEST_F(BufferTest, ANewMainSurfaceGetsTheWholeSquareThoughNoBandChanged) {
+  open(800, 600);
+  BufferFrontEnd frontEnd(600, buffer_);
+  fillWorld(TrueColours::CN, 600);
+  frontEnd.displayChanged(C_, 600, ColourChanges{});  // a first phase draws everything
+  plat::headless::resize(display::state._HW, 700, 500);
+  frontEnd.endOfPass();  // the window library builds a new, blank main surface
+  frontEnd.displayChanged(C_, 600, ColourChanges{});
+  EXPECT_EQ(display::GETPIXEL(0, 0), TrueColours::CN);
+  EXPECT_EQ(display::GETPIXEL(599, 499), TrueColours::CN);
 }
 
 TEST_F(BufferTest, ASmallerClientAreaShowsWhatFits) {
