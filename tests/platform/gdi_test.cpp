@@ -153,6 +153,27 @@ TEST_F(GdiTest, SetDIBits24BitBottomUpWithPaddedRows) {
             byBackend(0, 2));
 }
 
+TEST_F(GdiTest, SetDIBits24BitRowsOfEveryLengthKeepEachPixel) {
+  // Rows long and short enough for every way a row is cut up: whole groups of four
+  // pixels, the last pixels of a row, and rows of fewer than four.
+  for (int width : {1, 3, 4, 5, 6, 7, 9, 10, 13, 21, 34}) {
+    std::vector<BYTE> bits(static_cast<std::size_t>((3 * width + 3) / 4 * 4), 0xEE);
+    for (int x = 0; x < width; ++x) {
+      bits[static_cast<std::size_t>(3 * x)] = static_cast<BYTE>(7 * x + 1);         // blue
+      bits[static_cast<std::size_t>(3 * x + 1)] = static_cast<BYTE>(11 * x + 2);     // green
+      bits[static_cast<std::size_t>(3 * x + 2)] = static_cast<BYTE>(255 - 5 * x);    // red
+    }
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{40, width, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    Canvas canvas(width, 1);
+    ASSERT_EQ(SetDIBits(canvas.dc, canvas.bitmap, 0, 1, bits.data(), &info, DIB_RGB_COLORS), 1);
+    for (int x = 0; x < width; ++x) {
+      EXPECT_EQ(GetPixel(canvas.dc, x, 0), RGB(255 - 5 * x, 11 * x + 2, 7 * x + 1))
+          << "width " << width << ", pixel " << x;
+    }
+  }
+}
+
 TEST_F(GdiTest, DibSectionPixelsAreTheBitmapsOwn) {
   BITMAPINFO info{};
   info.bmiHeader = BITMAPINFOHEADER{40, 3, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};

@@ -14,6 +14,10 @@
 #include <cstring>
 #include <new>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 #include "core/state.h"
 
 namespace morvane::plat {
@@ -140,8 +144,8 @@ inline std::uint32_t loadWord(const std::uint8_t* p) {
 
 // Converts `n` pixels of 3 bytes (blue, green, red) to stored pixels. Four pixels are
 // twelve bytes, read as three words and cut apart with shifts.
-void convertRow24(std::uint32_t* __restrict out, const std::uint8_t* __restrict in,
-                  std::int64_t n) {
+void convertRow24Words(std::uint32_t* __restrict out, const std::uint8_t* __restrict in,
+                       std::int64_t n) {
   std::int64_t x = 0;
   for (; x + 4 <= n; x += 4, in += 12) {
     const std::uint32_t w0 = loadWord(in);      // B0 G0 R0 B1
@@ -155,6 +159,37 @@ void convertRow24(std::uint32_t* __restrict out, const std::uint8_t* __restrict 
   for (; x < n; ++x, in += 3) {
     out[x] = std::uint32_t{in[0]} | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16);
   }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// As convertRow24Words, four pixels per byte shuffle: the twelve bytes spread
+// into four words with a zero top byte. Each load reads 16 bytes, so the last
+// pixels (at least 6) are left to convertRow24Words.
+__attribute__((target("ssse3"))) void convertRow24Shuffled(std::uint32_t* __restrict out,
+                                                            const std::uint8_t* __restrict in,
+                                                            std::int64_t n) {
+  const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  std::int64_t x = 0;
+  for (; x + 6 <= n; x += 4, in += 12) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_shuffle_epi8(bytes, spread));
+  }
+  convertRow24Words(out + x, in, n - x);
+}
+#endif
+
+// Converts `n` pixels of 3 bytes (blue, green, red) to stored pixels, with the
+// byte shuffle where the CPU has it.
+void convertRow24(std::uint32_t* __restrict out, const std::uint8_t* __restrict in,
+                  std::int64_t n) {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool shuffles = __builtin_cpu_supports("ssse3");
+  if (shuffles) {
+    convertRow24Shuffled(out, in, n);
+    return;
+  }
+#endif
+  convertRow24Words(out, in, n);
 }
 
 // Converts `n` pixels of 4 bytes (blue, green, red, unused) to stored pixels.
