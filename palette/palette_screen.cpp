@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstring>
 
 #include "fonts/fonts.h"
 #include "runtime/runtime_error.h"
@@ -143,7 +144,7 @@ void PaletteScreen::open(std::int16_t& driver, std::int16_t& mode, std::string_v
 }
 
 std::uint8_t PaletteScreen::paletteIndex(std::int16_t colour) {
-  return static_cast<std::uint8_t>(rt::index<int>(colour, 0, kPaletteSize - 1));
+  return kLowestIndex[static_cast<std::size_t>(rt::index<int>(colour, 0, kPaletteSize - 1))];
 }
 
 void PaletteScreen::bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
@@ -180,18 +181,48 @@ void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text
   }
 }
 
+namespace {
+
+// True when the 16 stored indices at `shown` equal the 16 colours at `colours`,
+// compared all at once (widened to 16 bits).
+bool sameSixteen(const std::uint8_t* shown, const std::int16_t* colours) {
+  typedef std::uint8_t Bytes __attribute__((vector_size(16)));
+  typedef std::uint16_t Words __attribute__((vector_size(32)));
+  Bytes stored;
+  std::memcpy(&stored, shown, sizeof stored);
+  Words wanted;
+  std::memcpy(&wanted, colours, sizeof wanted);
+  const Words diff = __builtin_convertvector(stored, Words) ^ wanted;
+  std::uint64_t lanes[4];
+  std::memcpy(lanes, &diff, sizeof lanes);
+  return (lanes[0] | lanes[1] | lanes[2] | lanes[3]) == 0;
+}
+
+}  // namespace
+
 int PaletteScreen::syncColumn(std::int16_t x, std::int16_t y, const std::int16_t* colours, int count) {
   if (x < 0 || x >= width_) return 0;
-  int written = 0;
   const int first = std::max(0, -static_cast<int>(y));
   const int end = std::min(count, height_ - y);
   if (first >= end) return 0;
-  const std::atomic<std::uint8_t>* shown = &pixels_[offset(x, y + first)];  // shown[i - first]: (x, y + i)
-  for (int i = first; i < end; ++i) {
-    if (kLowestIndex[shown[i - first].load(std::memory_order_relaxed)] == colours[i]) continue;
-    writePixel(x, static_cast<std::int16_t>(y + i), colours[i]);
+  // Only this thread stores into the copy (the service thread only reads it), so
+  // it may read its own stores as plain bytes, 16 at a time. Stored indices are
+  // the lowest of their colour, so a stored index is what readPixel shows.
+  const auto* shown = reinterpret_cast<const std::uint8_t*>(&pixels_[offset(x, y + first)]);
+  const std::int16_t* wanted = colours + first;  // wanted[i] and shown[i]: (x, y + first + i)
+  const int n = end - first;
+  int written = 0;
+  const auto sync = [&](int i) {
+    if (shown[i] == wanted[i]) return;
+    writePixel(x, static_cast<std::int16_t>(y + first + i), wanted[i]);
     ++written;
+  };
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    if (sameSixteen(shown + i, wanted + i)) continue;
+    for (int j = i; j < i + 16; ++j) sync(j);
   }
+  for (; i < n; ++i) sync(i);
   return written;
 }
 
