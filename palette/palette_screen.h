@@ -10,7 +10,9 @@
 // lock: every pixel is an atomic byte written and read with relaxed order, and
 // every tile of the picture has an atomic dirty flag set (release) after its
 // pixels are written and taken (acquire) by the service thread before it reads
-// them. On x86 the program's side of this is plain byte moves.
+// them. On x86 the program's side of this is plain byte moves. Pixel runs,
+// bars and text store only the pixels that change, and mark their tiles only
+// when one did, so redrawing what is already shown costs reads alone.
 //
 // Closing the window destroys it and stops the showing; the drawing calls keep
 // working on the copy with no visible effect.
@@ -172,6 +174,7 @@ class PaletteScreen {
   bool opened_ = false;            // open() has run
   std::unique_ptr<std::atomic<std::uint8_t>[]> pixels_;  // lowest palette index per pixel, see offset()
   std::unique_ptr<std::atomic<bool>[]> dirty_;  // per tile, row by row: changed since shown
+  std::vector<std::int16_t> barColumn_;  // bar()'s column of fill indices, reused
   std::atomic<bool> stopping_{false};  // set by the destructor to end the service thread
   plat::HWND window_ = 0;          // the window, made by the service thread
   std::thread service_;            // the service thread
