@@ -29,12 +29,19 @@ constexpr std::array<std::uint32_t, kPaletteSize> kBgr = makeBgr();
 
 // Posted by the window to itself when its picture must be shown again whole.
 constexpr plat::UINT kShowAllMessage = plat::WM_USER;
+// Posted by the window to itself when the user closes it.
+constexpr plat::UINT kClosedMessage = plat::WM_USER + 1;
 
 // The window procedure: a change of size (restoring after minimising among them) or a
-// request to paint may have cost the window its picture, so it asks for a whole showing;
-// closing destroys the window.
+// request to paint may have cost the window its picture, so it asks for a whole showing.
+// Closing is left to the service loop, which lets go of the window's drawing context
+// before it destroys the window.
 plat::LRESULT MORVANE_CALLBACK windowProc(plat::HWND window, plat::UINT msg, plat::WPARAM wParam,
                                           plat::LPARAM lParam) {
+  if (msg == plat::WM_CLOSE) {
+    plat::PostMessageA(window, kClosedMessage, 0, 0);
+    return 0;
+  }
   if (msg == plat::WM_SIZE || msg == plat::WM_PAINT) {
     plat::PostMessageA(window, kShowAllMessage, 0, 0);
   }
@@ -341,11 +348,13 @@ void PaletteScreen::serveWindow(Presenter& presenter, std::vector<std::uint32_t>
     while (plat::PeekMessageA(&msg, 0, 0, 0, plat::PM_REMOVE)) {
       if (msg.message == kShowAllMessage) {
         markAllDirty();
+      } else if (msg.message == kClosedMessage) {
+        return;
       } else {
         plat::DispatchMessageA(&msg);
       }
     }
-    if (!plat::IsWindow(window_)) return;  // closed by the user
+    if (!plat::IsWindow(window_)) return;  // destroyed from elsewhere
     const Clock::time_point now = Clock::now();
     if (now >= nextShow) {
       if (!plat::IsIconic(window_)) showChanges(presenter, pixels);

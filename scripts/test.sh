@@ -14,10 +14,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" "$root/build-asan" -DMORVANE_SANITIZE=ON -DMORVANE_TESTS=ON -DMORVANE_BENCH=OFF
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# Wine's server outlives its programs for a few seconds; end it with the tests.
+# Wine's server and its desktop outlive their programs for a few seconds; each stage
+# has an X display of its own, so they end with each stage's tests.
 end_wine() { WINEPREFIX="$root/build-win64/wineprefix" wineserver -k 2>/dev/null || true; }
 trap end_wine EXIT
 for dir in build-win64 build build-asan; do
   echo "== tests in $dir"
   "$root/scripts/with-x.sh" ctest --test-dir "$root/$dir" --output-on-failure -j2 --timeout 300
+  end_wine
 done

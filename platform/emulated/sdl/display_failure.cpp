@@ -5,6 +5,7 @@
 #include <xcb/xcb.h>
 
 #include <cerrno>  // program_invocation_short_name
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -59,8 +60,13 @@ void endForDisplay(std::string_view what) {
 }
 
 void endOnDisplayErrors() {
+  // A server that ended leaves its socket closed: without this, the next request
+  // written there would kill the process with SIGPIPE before Xlib could report it.
+  ::signal(SIGPIPE, SIG_IGN);
   XSetIOErrorHandler(onConnectionLost);
   XSetErrorHandler(onRequestRefused);
 }
+
+void checkConnection(void* display) { XSync(static_cast<Display*>(display), False); }
 
 }  // namespace morvane::plat::sdl

@@ -17,6 +17,11 @@ std::string quotedDisplayName();
 
 // From now on, a broken connection to an X display or a request it refuses ends the
 // program through endForDisplay(), naming the display, on the thread that meets it.
+// Writing to a connection whose server is gone then fails instead of raising SIGPIPE.
 void endOnDisplayErrors();
+
+// Makes one round trip to the X display of `display` (an Xlib Display*), so that a
+// connection that has broken ends the program now, as a lost display.
+void checkConnection(void* display);
 
 }  // namespace morvane::plat::sdl

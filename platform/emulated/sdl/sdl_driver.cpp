@@ -69,6 +69,13 @@ void failIfOutOfMemory() {
 // on with a window that stays black.
 SDL_Surface* surfaceOf(SDL_Window* window) {
   if (SDL_Surface* surface = SDL_GetWindowSurface(window)) return surface;
+  // A connection that broke under SDL's queries also leaves the format unknown: a
+  // round trip finds that out first (and ends the program as a lost display).
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    sdl::checkConnection(info.info.x11.display);
+  }
   const std::string what = "cannot draw on the display " + sdl::quotedDisplayName();
   if (SDL_GetWindowPixelFormat(window) == SDL_PIXELFORMAT_UNKNOWN) {
     sdl::endForDisplay(what + ": its screen's pixel format is not supported (true colour of "
