@@ -17,6 +17,7 @@
 #include "display_colors.h"
 #include "display_keys.h"
 #include "platform.h"
+#include "runtime/runtime_error.h"
 
 namespace display {
 
@@ -76,6 +77,12 @@ inline constexpr std::uint32_t MAXCHAR = 256;           // characters
 
 // ---- Library state -------------------------------------------------------------
 
+// No part of the window (as LibraryState::unshown): the bounds of any rectangle extend it.
+inline constexpr plat::RECT kNothingDrawn{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+
+// All of the window (as LibraryState::unshown).
+inline constexpr plat::RECT kEverything{0, 0, INT32_MAX, INT32_MAX};
+
 // Everything the library remembers, in one place. Zero, false or empty at start.
 struct LibraryState {
   // Window and main surface.
@@ -93,6 +100,15 @@ struct LibraryState {
   PBITMAP _PMSCR = nullptr;  // &_MSCR once the surfaces are built
   PBITMAP _PMAIN = nullptr;  // the main surface, client-sized, colour TRANSPARENT
   BITMAP _MAIN{};          // copy of *_PMAIN taken at each build
+  // The main surface's pixels, reached in place by GETPIXEL and SETPIXEL: _PMAIN's
+  // WIDTH by HEIGHT 32-bit words 0x00RRGGBB (the top byte ignored), rows from the top
+  // with no padding. Null while the main surface has no pixels.
+  std::uint32_t* mainPixels = nullptr;
+  // The part of the window FRESHWIN must show again: the rectangles drawn on the main
+  // surface since the last FRESHWIN (their bounding box), or everything when the window
+  // itself may show something else (a new surface, drawing on the window, a repaint).
+  // Empty as kNothingDrawn; the main surface's own size clips it.
+  plat::RECT unshown = kEverything;
 
   // Messages.
   plat::WNDCLASSA _WC{};   // the registered window class
@@ -157,6 +173,13 @@ void FRESHWIN();
 
 // ---- Surfaces and drawing ------------------------------------------------------
 
+// Notes that B was drawn on from (left, top) to (right, bottom) excluded, so that FRESHWIN
+// shows it: on the main surface that rectangle, on the window record all of the window.
+// The library's drawing routines note what they draw; a program that draws on a surface
+// through the platform directly notes it itself.
+void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t right,
+               std::int64_t bottom);
+
 // A new surface of W by H pixels and colour C, filled with C (not filled for TRANSPARENT).
 PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C);
 
@@ -187,11 +210,11 @@ void CLEAR(PBITMAP B);
 // Fills the main surface with _CBG.
 void CLEAR();
 
-// The colour of the main surface at (X, Y); 0xFFFFFFFF outside it.
-Colour GETPIXEL(std::uint32_t X, std::uint32_t Y);
+// The colour of the main surface at (X, Y); 0xFFFFFFFF outside it. (Inline, below.)
+inline Colour GETPIXEL(std::uint32_t X, std::uint32_t Y);
 
-// Sets the main surface's pixel (X, Y) to C; outside the surface nothing changes.
-void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C);
+// Sets the main surface's pixel (X, Y) to C; outside the surface nothing changes. (Inline, below.)
+inline void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C);
 
 // The transparency level of C: its top byte (0 opaque, 255 invisible).
 std::uint8_t GETALPHA(Colour C);
@@ -315,6 +338,43 @@ std::int32_t GETMOUSEPOSY();
 std::int32_t MAX(std::int32_t X, std::int32_t Y);
 
 // ---- Inline forms ----------------------------------------------------------------
+
+// The red and blue bytes of a colour exchanged: COLORREF 0x00BBGGRR to the main surface's
+// pixel word 0x00RRGGBB and back; the top byte is dropped.
+constexpr std::uint32_t swapRedBlue(std::uint32_t c) {
+  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
+
+// The main surface's pixel (X, Y) in place, null outside the surface; a coordinate of
+// 2^31 or more ends the program with 201, as everywhere a position becomes signed.
+inline std::uint32_t* mainPixel(std::uint32_t X, std::uint32_t Y) {
+  morvane::rt::narrow<std::int32_t>(X);
+  morvane::rt::narrow<std::int32_t>(Y);
+  if (state.mainPixels == nullptr || X >= state._PMAIN->WIDTH || Y >= state._PMAIN->HEIGHT) {
+    return nullptr;
+  }
+  return state.mainPixels + std::size_t{Y} * state._PMAIN->WIDTH + X;
+}
+
+// Inline: the display phase of morvane_display calls them for every world pixel.
+inline Colour GETPIXEL(std::uint32_t X, std::uint32_t Y) {
+  const std::uint32_t* pixel = mainPixel(X, Y);
+  return pixel != nullptr ? swapRedBlue(*pixel) : plat::CLR_INVALID;
+}
+
+inline void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C) {
+  std::uint32_t* pixel = mainPixel(X, Y);
+  if (pixel == nullptr) return;
+  *pixel = swapRedBlue(C);
+  // noteDrawn for one pixel, which lies on the main surface (so below 2^31).
+  plat::RECT& unshown = state.unshown;
+  const auto x = static_cast<std::int32_t>(X);
+  const auto y = static_cast<std::int32_t>(Y);
+  if (x < unshown.left) unshown.left = x;
+  if (y < unshown.top) unshown.top = y;
+  if (x >= unshown.right) unshown.right = x + 1;
+  if (y >= unshown.bottom) unshown.bottom = y + 1;
+}
 
 // The (BS, BD, XD, YD, C) form of DRAWBMP under an ordinary name.
 void drawUnscaledAt(PBITMAP BS, PBITMAP BD, std::uint32_t XD, std::uint32_t YD, Colour C);

@@ -30,6 +30,10 @@ inline constexpr int kCreateAttempts = 4;
 // Milliseconds CREATEBMP waits between two refused attempts.
 inline constexpr plat::DWORD kCreateRetryPauseMs = 1;
 
+// A surface of the window record's size and colour whose pixels the library reaches in
+// place (mainPixels): the main surface.
+PBITMAP createMainSurface();
+
 // B's device context; 0 (which every platform call refuses) for a null B.
 inline plat::HDC dcOf(PBITMAP B) { return B != nullptr ? B->DC : 0; }
 

@@ -1,4 +1,5 @@
 // Surfaces, the brush, bars, pixels and blits.
+#include <algorithm>
 #include <memory>
 
 #include "display_internal.h"
@@ -49,6 +50,23 @@ void blendedBlit(PBITMAP BS, PBITMAP BD, std::uint32_t XS, std::uint32_t YS, std
   RELEASEBMP(mix);
 }
 
+// A new surface of W by H pixels and colour C, filled with C, on the bitmap that
+// `makeBitmap(width, height)` gives.
+template <typename MakeBitmap>
+PBITMAP makeSurface(std::uint32_t W, std::uint32_t H, Colour C, MakeBitmap makeBitmap) {
+  const int width = checkedCoordinate(W);
+  const int height = checkedCoordinate(H);
+  auto record = std::make_unique<BITMAP>();
+  record->WIDTH = W;
+  record->HEIGHT = H;
+  record->COLOR = C;
+  record->DC = createWithRetries([] { return plat::CreateCompatibleDC(state._DC); });
+  record->HANDLE = createWithRetries([&] { return makeBitmap(width, height); });
+  plat::SelectObject(record->DC, record->HANDLE);
+  CLEAR(record.get(), C);
+  return record.release();  // owned by the caller until RELEASEBMP
+}
+
 }  // namespace
 
 const BITMAP& recordOf(PBITMAP B) {
@@ -66,19 +84,49 @@ void replaceSelected(plat::HGDIOBJ& current, plat::HDC& currentDc, int stockStan
   plat::SelectObject(dc, replacement);
 }
 
+void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t right,
+               std::int64_t bottom) {
+  if (B == nullptr) return;
+  plat::RECT& unshown = state.unshown;
+  if (B == state._PMSCR) {
+    unshown = kEverything;
+    return;
+  }
+  if (B != state._PMAIN || left == right || top == bottom) return;
+  // A mirrored rectangle (right before left) covers its left edge too: take one more.
+  const std::int64_t x0 = std::min(left, right), x1 = std::max(left, right) + (left > right);
+  const std::int64_t y0 = std::min(top, bottom), y1 = std::max(top, bottom) + (top > bottom);
+  const auto onScale = [](std::int64_t v) {
+    return static_cast<plat::LONG>(std::clamp<std::int64_t>(v, 0, INT32_MAX));
+  };
+  unshown.left = std::min(unshown.left, onScale(x0));
+  unshown.top = std::min(unshown.top, onScale(y0));
+  unshown.right = std::max(unshown.right, onScale(x1));
+  unshown.bottom = std::max(unshown.bottom, onScale(y1));
+}
+
 PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C) {
-  const int width = checkedCoordinate(W);
-  const int height = checkedCoordinate(H);
-  auto record = std::make_unique<BITMAP>();
-  record->WIDTH = W;
-  record->HEIGHT = H;
-  record->COLOR = C;
-  record->DC = createWithRetries([] { return plat::CreateCompatibleDC(state._DC); });
-  record->HANDLE = createWithRetries(
-      [&] { return plat::CreateCompatibleBitmap(state._DC, width, height); });
-  plat::SelectObject(record->DC, record->HANDLE);
-  CLEAR(record.get(), C);
-  return record.release();  // owned by the caller until RELEASEBMP
+  return makeSurface(W, H, C,
+                     [](int w, int h) { return plat::CreateCompatibleBitmap(state._DC, w, h); });
+}
+
+PBITMAP createMainSurface() {
+  const BITMAP& model = recordOf(state._PMSCR);
+  void* bits = nullptr;
+  const PBITMAP main = makeSurface(model.WIDTH, model.HEIGHT, model.COLOR, [&](int w, int h) {
+    // A minimised window's surface has no pixels to reach.
+    if (w == 0 || h == 0) return plat::CreateCompatibleBitmap(state._DC, w, h);
+    plat::BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(plat::BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // rows from the top
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = plat::BI_RGB;
+    return plat::CreateDIBSection(state._DC, &info, plat::DIB_RGB_COLORS, &bits, 0, 0);
+  });
+  state.mainPixels = static_cast<std::uint32_t*>(bits);
+  return main;
 }
 
 PBITMAP CREATEBMP(PBITMAP B) {
@@ -95,6 +143,7 @@ void RELEASEBMP(PBITMAP B) {
     plat::ReleaseDC(B->HANDLE, B->DC);
     return;
   }
+  if (B == state._PMAIN) state.mainPixels = nullptr;
   plat::DeleteDC(B->DC);
   plat::DeleteObject(B->HANDLE);
   delete B;
@@ -116,6 +165,8 @@ void BAR(PBITMAP B, std::int32_t X, std::int32_t Y, std::int32_t W, std::int32_t
   const plat::RECT rect{X, Y, rt::add(X, W), rt::add(Y, H)};
   SETBRUSHCOLOR(B, C);
   plat::FillRect(dcOf(B), &rect, state._BR);
+  noteDrawn(B, rect.left, rect.top, rect.right, rect.bottom);
+  plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
 }
 
 void BAR(std::uint32_t X, std::uint32_t Y, std::int32_t W, std::int32_t H, Colour C) {
@@ -131,14 +182,6 @@ void CLEAR(PBITMAP B) { CLEAR(B, state._CBG); }
 
 void CLEAR() { CLEAR(state._PMAIN); }
 
-Colour GETPIXEL(std::uint32_t X, std::uint32_t Y) {
-  return plat::GetPixel(dcOf(state._PMAIN), checkedCoordinate(X), checkedCoordinate(Y));
-}
-
-void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C) {
-  plat::SetPixel(dcOf(state._PMAIN), checkedCoordinate(X), checkedCoordinate(Y), C);
-}
-
 std::uint8_t GETALPHA(Colour C) { return static_cast<std::uint8_t>(C >> 24); }
 
 void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XS, std::uint32_t YS, std::uint32_t WS,
@@ -150,10 +193,14 @@ void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XS, std::uint32_t YS, std::ui
     plat::GdiTransparentBlt(dcOf(BD), asCoordinate(XD), asCoordinate(YD), asCoordinate(WD),
                             asCoordinate(HD), dcOf(BS), asCoordinate(XS), asCoordinate(YS),
                             asCoordinate(WS), asCoordinate(HS), key);
-    return;
+  } else {
+    blendedBlit(BS, BD, XS, YS, WS, HS, XD, YD, WD, HD, key,
+                static_cast<plat::BYTE>(255 - level));
   }
-  blendedBlit(BS, BD, XS, YS, WS, HS, XD, YD, WD, HD, key,
-              static_cast<plat::BYTE>(255 - level));
+  plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+  const std::int64_t xd = asCoordinate(XD);
+  const std::int64_t yd = asCoordinate(YD);
+  noteDrawn(BD, xd, yd, xd + asCoordinate(WD), yd + asCoordinate(HD));
 }
 
 void DRAWBMP(PBITMAP BS, PBITMAP BD, std::uint32_t XD, std::uint32_t YD, std::uint32_t WD,

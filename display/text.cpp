@@ -58,6 +58,12 @@ void DRAWTEXTXY(PBITMAP B, std::string_view S, std::uint32_t X, std::uint32_t Y,
   plat::SetBkColor(dc, CBG);
   plat::SetBkMode(dc, plat::OPAQUE);
   plat::TextOutA(dc, x, y, countedChars(S), countOf(S));
+  plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+  // The cells of the text, and to their right as much again as a cell is high, for the
+  // glyphs of a slanted font that reach beyond their cells.
+  plat::SIZE box{0, 0};
+  plat::GetTextExtentPointA(dc, countedChars(S), countOf(S), &box);
+  noteDrawn(B, x, y, std::int64_t{x} + box.cx + box.cy, std::int64_t{y} + box.cy);
   state._FX = rt::add(X, GETSTRINGWIDTH(S));
   state._FY = Y;
 }

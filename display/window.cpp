@@ -1,4 +1,6 @@
 // The window, its procedure, the user message queue, the message pump and presenting.
+#include <algorithm>
+
 #include "display_internal.h"
 #include "runtime/runtime_error.h"
 
@@ -110,8 +112,9 @@ void WINCREATEMAIN() {
   state._MSCR = BITMAP{state._HW, state._DC, rt::narrow<std::uint32_t>(state._W),
                        rt::narrow<std::uint32_t>(state._H), TRANSPARENT};
   state._PMSCR = &state._MSCR;
-  state._PMAIN = CREATEBMP(state._PMSCR);
+  state._PMAIN = createMainSurface();
   state._MAIN = *state._PMAIN;
+  state.unshown = kEverything;  // a new surface: the window shows what the old one held
   SETFONT();
   if (state._DRAW != nullptr) state._DRAW();
 }
@@ -135,6 +138,9 @@ plat::LRESULT MORVANE_CALLBACK WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARA
       WINCREATEMAIN();
       break;
     }
+    case plat::WM_PAINT:  // Windows lost part of the picture: the next FRESHWIN shows it all
+      state.unshown = kEverything;
+      break;
     case plat::WM_SETCURSOR:
       onSetCursor();
       break;
@@ -178,7 +184,20 @@ void SENDMSG() {
 }
 
 void FRESHWIN() {
-  DRAWBMP(state._PMAIN, state._PMSCR);
+  // Only what is not shown yet: elsewhere the window holds what the main surface holds,
+  // and the keyed copy of that part would change nothing there.
+  const BITMAP& main = recordOf(state._PMAIN);
+  const plat::RECT& part = state.unshown;
+  const plat::LONG right = std::min<std::int64_t>(part.right, main.WIDTH);
+  const plat::LONG bottom = std::min<std::int64_t>(part.bottom, main.HEIGHT);
+  if (part.left < right && part.top < bottom) {
+    const int w = right - part.left;
+    const int h = bottom - part.top;
+    plat::GdiTransparentBlt(state._DC, part.left, part.top, w, h, dcOf(state._PMAIN), part.left,
+                            part.top, w, h, main.COLOR & 0xFFFFFFu);
+    plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+  }
+  state.unshown = kNothingDrawn;
   ADDFPS();
 }
 

@@ -399,6 +399,22 @@ inline constexpr UINT DIB_RGB_COLORS = 0;
 int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
               const BITMAPINFO* info, UINT usage);
 
+// A bitmap whose pixels the program reads and writes in place, made for the format of
+// `dc` (0 or a live context). `info` must describe a top-down (negative biHeight) 32-bit
+// BI_RGB picture of at least 1 by 1 pixels, `usage` be DIB_RGB_COLORS, `section` and
+// `offset` 0; anything else is refused. *bits receives the pixels: rows from the top,
+// 4 * width bytes each with no padding, each pixel the bytes blue, green, red and one
+// byte that drawing calls leave 0 and readers ignore (so a pixel read as a little-endian
+// 32-bit word is 0x00RRGGBB). The pixels start black and stay where they are until the
+// bitmap is deleted. Drawing calls may complete later than they return (Windows queues
+// them): call GdiFlush before touching the pixels after drawing on the bitmap. Returns
+// 0 and sets *bits to null when refused or out of memory.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
+
+// Completes every drawing call the calling thread has made so far; TRUE.
+BOOL GdiFlush();
+
 // ---- Fonts and text ---------------------------------------------------------
 //
 // The fonts are bitmap fonts built into the program: an 8 by 16 face (the default,

@@ -98,6 +98,22 @@ int SetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
   return ::SetDIBits(native<::HDC>(dc), native<::HBITMAP>(bitmap), start, lines, bits, &n, usage);
 }
 
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset) {
+  if (!bits) return 0;
+  *bits = nullptr;
+  // The layer takes only what its emulation can give: top-down 32-bit pictures in plain memory.
+  if (!info || info->bmiHeader.biBitCount != 32 || info->bmiHeader.biCompression != BI_RGB ||
+      info->bmiHeader.biHeight >= 0 || section != 0) {
+    return 0;
+  }
+  ::BITMAPINFO n{};
+  std::memcpy(&n.bmiHeader, &info->bmiHeader, sizeof n.bmiHeader);
+  return handleOf(::CreateDIBSection(native<::HDC>(dc), &n, usage, bits, nullptr, offset));
+}
+
+BOOL GdiFlush() { return boolOf(::GdiFlush()); }
+
 HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
                   DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
                   DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,

@@ -17,10 +17,9 @@ class BufferFrontEnd : public WindowedFrontEnd {
   // A front end for a world of GRO cells drawing through `buffer`, which is set up already.
   BufferFrontEnd(std::int16_t GRO, PixelBuffer& buffer) : WindowedFrontEnd(GRO), buffer_(buffer) {}
 
-  // Writes every world pixel that fits the buffer, blackens that square of the
-  // main surface, then lays the buffer over it keyed on black, so dead cells
-  // show black and nothing outside the square changes. A world larger than the
-  // buffer is drawn as far as the buffer reaches.
+  // Writes every world pixel that fits the buffer and shows that square of the
+  // buffer on the main surface (dead cells black); nothing outside the square
+  // changes. A world larger than the buffer is drawn as far as the buffer reaches.
   void display(const Grid<Colour>& C, std::int16_t GRO) override;
 
  private:

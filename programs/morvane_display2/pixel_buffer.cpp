@@ -39,10 +39,15 @@ void PixelBuffer::INITBUFFB() {
   BUFFB_.assign(BUFFLEN_, 0);
 }
 
-void PixelBuffer::SETBUFFB() {
+void PixelBuffer::SETBUFFB(std::uint32_t across, std::uint32_t down) {
   plat::SetDIBits(SS_->DC, SS_->HANDLE, 0, SS_->HEIGHT, BUFFB_.data(), &BMI_,
                   plat::DIB_RGB_COLORS);
-  display::DRAWBMP(SS_, 0, 0, W_, H_);
+  const int w = rt::narrow<int>(across);
+  const int h = rt::narrow<int>(down);
+  plat::StretchBlt(display::state._PMAIN->DC, 0, 0, w, h, SS_->DC, 0, 0, w, h,
+                   plat::SRCCOPY);
+  plat::GdiFlush();  // the main surface's pixels are read in place
+  display::noteDrawn(display::state._PMAIN, 0, 0, w, h);
 }
 
 }  // namespace morvane::windowed

@@ -61,9 +61,12 @@ class PixelBuffer {
     BUFFB_[at + 2] = static_cast<std::uint8_t>(C);       // red
   }
 
-  // Transfers the whole buffer into SS in one call and draws SS unscaled at
-  // (0, 0) of the main surface, leaving out its black pixels.
-  void SETBUFFB();
+  // Transfers the whole buffer into SS in one call, then copies SS's top-left
+  // `across` by `down` pixels unchanged to (0, 0) of the main surface. When SS
+  // holds only black outside that square (the front end never writes there),
+  // this is exactly the picture of blackening the square on the main surface
+  // and drawing all of SS over it with black left out, made in one pass.
+  void SETBUFFB(std::uint32_t across, std::uint32_t down);
 
   std::uint32_t W() const { return W_; }  // picture width in pixels
   std::uint32_t H() const { return H_; }  // picture height in pixels

@@ -158,12 +158,47 @@ Picture dibits() {
   return c.read(r);
 }
 
+// A top-down 32-bit section of 5 by 3 pixels, drawn on and written in place by turns;
+// every pixel is read back through GetPixel.
+Picture dibSection() {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 5;
+  info.bmiHeader.biHeight = -3;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HDC dc = CreateCompatibleDC(0);
+  const HBITMAP bitmap = CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits, 0, 0);
+  const HGDIOBJ previous = SelectObject(dc, bitmap);
+  const HBRUSH brush = CreateSolidBrush(0x00C08040);
+  const RECT rect{1, 0, 4, 2};
+  std::vector<std::int64_t> r{bitmap != 0, FillRect(dc, &rect, brush), GdiFlush()};
+  auto* pixels = static_cast<std::uint32_t*>(bits);
+  r.push_back(pixels[1] & 0xFFFFFFu);  // (1, 0) as a pixel word: 0x00RRGGBB
+  for (int x = 0; x < 5; ++x) pixels[10 + x] = 0x00102030u * static_cast<std::uint32_t>(x + 1);
+  SetPixel(dc, 0, 1, 0x00332211);
+  GdiFlush();
+  r.push_back(pixels[5] & 0xFFFFFFu);
+  Picture p{5, 3, {}, std::move(r)};
+  for (int y = 0; y < 3; ++y) {
+    for (int x = 0; x < 5; ++x) p.pixels.push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, previous);
+  DeleteObject(brush);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return p;
+}
+
 }  // namespace
 
 const char* name(int index) {
   static const char* const kNames[kCount] = {
       "bars",           "pixels",  "keyed_unscaled", "keyed_enlarged", "keyed_shrunk",
-      "copy_stretched", "blend_0", "blend_80",       "blend_ff",       "dibits_24_bottom_up"};
+      "copy_stretched", "blend_0", "blend_80",       "blend_ff",       "dibits_24_bottom_up",
+      "dib_section"};
   return kNames[index];
 }
 
@@ -178,7 +213,8 @@ Picture draw(int index) {
     case 6: return blend(0);
     case 7: return blend(0x80);
     case 8: return blend(0xFF);
-    default: return dibits();
+    case 9: return dibits();
+    default: return dibSection();
   }
 }
 

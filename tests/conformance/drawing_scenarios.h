@@ -20,7 +20,7 @@ struct Picture {
 };
 
 // The scenarios, by index (0 .. kCount - 1).
-inline constexpr int kCount = 10;
+inline constexpr int kCount = 11;
 
 }  // namespace morvane::scenarios
 

@@ -3,6 +3,7 @@
 // plays (the user's actions, the screen, the clock) is in window_emulation_test.cpp.
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include "display_fixture.h"
 
@@ -53,6 +54,40 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CreateCase{2, 0, 0, WHITE, BLACK},
                       CreateCase{3, TEAL, 0, WHITE, TEAL},  // the one colour is the background
                       CreateCase{4, NAVY, GOLD, NAVY, GOLD}));
+
+TEST_F(WindowTest, EachFreshwinLeavesTheWindowShowingTheMainSurface) {
+  CREATEWIN(48, 40, WHITE, NAVY);
+  pump();
+  FRESHWIN();
+  // Each step draws something, presents, and the whole window must match the main surface.
+  struct Step {
+    const char* what;
+    void (*draw)();
+  };
+  const Step steps[] = {
+      {"pixels", [] { SETPIXEL(0, 0, RED); SETPIXEL(47, 39, LIME); }},
+      {"a bar", [] { BAR(20, 10, 5, 4, GOLD); }},
+      {"a mirrored bar", [] { BAR(state._PMAIN, 30, 30, -6, -3, TEAL); }},
+      {"text", [] { DRAWTEXTXY("Ab", 3, 20, WHITE, BLACK); }},
+      {"a keyed blit", [] {
+         const PBITMAP spot = CREATEBMP(4, 4, OLIVE);
+         DRAWBMP(spot, 40, 2, 4, 4, BLACK);
+         RELEASEBMP(spot);
+       }},
+      {"nothing", [] {}},
+      // Drawn on the window itself: the next FRESHWIN puts the main surface's picture back.
+      {"on the window", [] { BAR(state._PMSCR, 0, 0, state._W, state._H, PURPLE); }},
+  };
+  for (const Step& step : steps) {
+    step.draw();
+    FRESHWIN();
+    std::vector<Colour> window;  // the client area, which Windows may make larger than asked
+    for (int y = 0; y < static_cast<int>(state._PMAIN->HEIGHT); ++y) {
+      for (int x = 0; x < static_cast<int>(state._PMAIN->WIDTH); ++x) window.push_back(shown(x, y));
+    }
+    EXPECT_EQ(window, pixels(state._PMAIN)) << step.what;
+  }
+}
 
 TEST_F(WindowTest, NothingPendingGivesFalse) {
   CREATEWIN(50, 50);

@@ -153,6 +153,50 @@ TEST_F(GdiTest, SetDIBits24BitBottomUpWithPaddedRows) {
             byBackend(0, 2));
 }
 
+TEST_F(GdiTest, DibSectionPixelsAreTheBitmapsOwn) {
+  BITMAPINFO info{};
+  info.bmiHeader = BITMAPINFOHEADER{40, 3, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits, 0, 0);
+  ASSERT_NE(bitmap, 0u);
+  ASSERT_NE(bits, nullptr);
+  auto* pixels = static_cast<std::uint32_t*>(bits);  // 3 by 2 words 0x00RRGGBB, rows from the top
+  EXPECT_EQ(pixels[5] & 0xFFFFFFu, 0u) << "a new section is black";
+  const HDC dc = CreateCompatibleDC(0);
+  SelectObject(dc, bitmap);
+  // Drawing calls show in the pixels once flushed ...
+  EXPECT_EQ(SetPixel(dc, 2, 1, RGB(0x11, 0x22, 0x33)), RGB(0x11, 0x22, 0x33));
+  const HBRUSH brush = CreateSolidBrush(RGB(0xA0, 0xB0, 0xC0));
+  const RECT topRow{0, 0, 3, 1};
+  FillRect(dc, &topRow, brush);
+  EXPECT_TRUE(GdiFlush());
+  EXPECT_EQ(pixels[5] & 0xFFFFFFu, 0x112233u);
+  EXPECT_EQ(pixels[0] & 0xFFFFFFu, 0xA0B0C0u);
+  EXPECT_EQ(pixels[3] & 0xFFFFFFu, 0u);
+  // ... and what is written in place shows in the drawing calls.
+  pixels[3] = 0x00445566;
+  EXPECT_EQ(GetPixel(dc, 0, 1), RGB(0x44, 0x55, 0x66));
+  DeleteDC(dc);
+  DeleteObject(brush);
+  DeleteObject(bitmap);
+}
+
+TEST_F(GdiTest, DibSectionRefusesWhatItCannotGive) {
+  struct Case {
+    LONG height;
+    WORD bitCount;
+    HANDLE section;
+  };
+  const Case cases[] = {{2, 32, 0}, {-2, 24, 0}, {-2, 32, 1}};  // bottom-up, 24 bits, a section
+  for (const Case& c : cases) {
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{40, 3, c.height, 1, c.bitCount, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = &info;
+    EXPECT_EQ(CreateDIBSection(0, &info, DIB_RGB_COLORS, &bits, c.section, 0), 0u) << c.height;
+    EXPECT_EQ(bits, nullptr) << c.height;
+  }
+}
+
 TEST_F(GdiTest, ObjectsSelectedWhenDeletedAreFreedOnDeselection) {
   Canvas canvas(2, 2);
   const HBRUSH first = CreateSolidBrush(RGB(1, 1, 1));

@@ -11,6 +11,7 @@
 // brush after every fill therefore do not pile up objects.
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include "core/state.h"
@@ -105,6 +106,19 @@ Dc* drawable(HDC dc) {
   return d && d->target ? d : nullptr;
 }
 
+// A new black bitmap of w by h pixels; null when a size is negative, the picture is larger
+// than kMaxBitmapPixels or memory runs out.
+std::shared_ptr<core::Bitmap> blackBitmap(std::int64_t w, std::int64_t h) {
+  if (w < 0 || h < 0 || static_cast<std::uint64_t>(w * h) > kMaxBitmapPixels) return nullptr;
+  try {
+    auto bitmap = std::make_shared<core::Bitmap>();
+    bitmap->surface.resize(static_cast<int>(w), static_cast<int>(h), 0);
+    return bitmap;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
 // Accepts 0 (the screen) or a live context as the model of a new compatible object.
 bool validModel(HDC dc) { return dc == 0 || core::platform().dcs.get(dc) != nullptr; }
 
@@ -115,6 +129,38 @@ BOOL blitBetween(HDC dst, const core::BlitGeometry& g, HDC src, const core::Blit
   if (!d || !s || g.wd < 0 || g.hd < 0 || g.ws < 0 || g.hs < 0) return kFalse;
   core::touched(*d, core::blit(*d->target, *s->target, g, op));
   return kTrue;
+}
+
+// The 32-bit little-endian word at `p`, which need not be aligned.
+inline std::uint32_t loadWord(const std::uint8_t* p) {
+  std::uint32_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
+}
+
+// Converts `n` pixels of 3 bytes (blue, green, red) to stored pixels. Four pixels are
+// twelve bytes, read as three words and cut apart with shifts.
+void convertRow24(std::uint32_t* __restrict out, const std::uint8_t* __restrict in,
+                  std::int64_t n) {
+  std::int64_t x = 0;
+  for (; x + 4 <= n; x += 4, in += 12) {
+    const std::uint32_t w0 = loadWord(in);      // B0 G0 R0 B1
+    const std::uint32_t w1 = loadWord(in + 4);  // G1 R1 B2 G2
+    const std::uint32_t w2 = loadWord(in + 8);  // R2 B3 G3 R3
+    out[x] = w0 & 0xFFFFFFu;
+    out[x + 1] = (w0 >> 24) | ((w1 & 0xFFFFu) << 8);
+    out[x + 2] = (w1 >> 16) | ((w2 & 0xFFu) << 16);
+    out[x + 3] = w2 >> 8;
+  }
+  for (; x < n; ++x, in += 3) {
+    out[x] = std::uint32_t{in[0]} | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16);
+  }
+}
+
+// Converts `n` pixels of 4 bytes (blue, green, red, unused) to stored pixels.
+void convertRow32(std::uint32_t* __restrict out, const std::uint8_t* __restrict in,
+                  std::int64_t n) {
+  for (std::int64_t x = 0; x < n; ++x) out[x] = loadWord(in + 4 * x) & 0xFFFFFFu;
 }
 
 }  // namespace
@@ -165,16 +211,29 @@ BOOL DeleteDC(HDC dc) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int w, int h) {
-  if (!validModel(dc) || w < 0 || h < 0) return 0;
-  if (static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h) > kMaxBitmapPixels) return 0;
-  try {
-    auto bitmap = std::make_shared<core::Bitmap>();
-    bitmap->surface.resize(w, h, 0);
-    return core::platform().bitmaps.add(std::move(bitmap));
-  } catch (const std::bad_alloc&) {
+  if (!validModel(dc)) return 0;
+  const std::shared_ptr<core::Bitmap> bitmap = blackBitmap(w, h);
+  return bitmap ? core::platform().bitmaps.add(bitmap) : 0;
+}
+
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset) {
+  if (!bits) return 0;
+  *bits = nullptr;
+  if (!validModel(dc) || !info || usage != DIB_RGB_COLORS || section != 0 || offset != 0) return 0;
+  const BITMAPINFOHEADER& h = info->bmiHeader;
+  // A surface's pixels are exactly such a picture: 0x00RRGGBB words, rows from the top.
+  if (h.biBitCount != 32 || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight >= 0) {
     return 0;
   }
+  const std::shared_ptr<core::Bitmap> bitmap = blackBitmap(h.biWidth, -std::int64_t{h.biHeight});
+  if (!bitmap) return 0;
+  const HBITMAP handle = core::platform().bitmaps.add(bitmap);
+  if (handle != 0) *bits = bitmap->surface.pixels.data();
+  return handle;
 }
+
+BOOL GdiFlush() { return kTrue; }  // every drawing call here is complete when it returns
 
 HBRUSH CreateSolidBrush(COLORREF colour) {
   auto brush = std::make_shared<core::Brush>();
@@ -304,8 +363,10 @@ int SetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, const void* bits,
     if (y >= b->surface.height || width <= 0) continue;
     const std::uint8_t* in = data + k * stride;
     std::uint32_t* out = &b->surface.at(0, static_cast<int>(y));
-    for (std::int64_t x = 0; x < width; ++x, in += bytesPerPixel) {
-      out[x] = std::uint32_t{in[0]} | (std::uint32_t{in[1]} << 8) | (std::uint32_t{in[2]} << 16);
+    if (bytesPerPixel == 3) {
+      convertRow24(out, in, width);
+    } else {
+      convertRow32(out, in, width);
     }
   }
   return static_cast<int>(count);
