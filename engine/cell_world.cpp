@@ -121,8 +121,8 @@ void CellWorld::commit() {
   populationGro_ = 0;
 }
 
-void CellWorld::scanTemplates(int gro, TemplateFits& fits) const {
-  kernel_->scan(current_.words.get(), gro, fits);
+void CellWorld::scanTemplates(int gro, TemplateCover& cover) const {
+  kernel_->scan(current_.words.get(), gro, cover);
 }
 
 void CellWorld::colour(ColourPass<std::uint16_t>& pass) const {

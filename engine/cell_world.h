@@ -32,8 +32,8 @@ class CellWorld {
   std::int32_t countLive(int gro) const;
   // A := B over 1..gro of the last step; the rest of A is left alone. Nothing without a step.
   void commit();
-  // Records into `fits` every template fitting a window of A anchored in 1..gro.
-  void scanTemplates(int gro, TemplateFits& fits) const;
+  // Adds to `cover` the cells of every window of A anchored in 1..gro that a template fits.
+  void scanTemplates(int gro, TemplateCover& cover) const;
   // Colours pass.grid from A (see ColourPass; pass.live is set here).
   void colour(ColourPass<std::uint16_t>& pass) const;
   void colour(ColourPass<std::uint32_t>& pass) const;

@@ -212,11 +212,7 @@ void Engine<Colours>::perturb() {
 
 template <class Colours>
 void Engine<Colours>::colour() {
-  if (deliverable_.colouring == Colouring::kTemplates) {
-    fits_.clear();
-    world_.scanTemplates(gro_, fits_);
-    paintStructures();
-  }
+  if (deliverable_.colouring == Colouring::kTemplates) world_.scanTemplates(gro_, cover_);
   fill();
 }
 
@@ -228,35 +224,12 @@ template <class Colours>
 void Engine<Colours>::fill() {
   // The colour kernels work on unsigned colours of the same size.
   using Unsigned = std::make_unsigned_t<Colour>;
-  ColourPass<Unsigned> pass{nullptr, painted_.data(), shown_.data(), reinterpret_cast<Unsigned*>(C.column(Grid<Colour>::kLow)),
+  ColourPass<Unsigned> pass{nullptr, cover_.words(), shown_.data(), reinterpret_cast<Unsigned*>(C.column(Grid<Colour>::kLow)),
                             changes_.columns(),
                             static_cast<std::size_t>(Grid<Colour>::kSpan), gro_,
                             {static_cast<Unsigned>(Colours::CN), static_cast<Unsigned>(Colours::CM),
                              static_cast<Unsigned>(Colours::CC), static_cast<Unsigned>(Colours::CS)}};
   world_.colour(pass);
-}
-
-template <class Colours>
-void Engine<Colours>::paintStructures() {
-  // The cells a word of fitting anchors covers: each anchor and the 3 cells
-  // above it, in the anchors' word and (the top ones) in the next word.
-  const auto paint = [this](int x, int k, std::uint64_t cells, int cls) {
-    std::uint64_t* painted = painted_[packed::compactIndex(x, k)].byClass;
-#pragma GCC unroll 3
-    for (int c = 0; c < kClasses; ++c) painted[c] = (painted[c] & ~cells) | (c == cls ? cells : 0);
-  };
-  for (int K = 1; K <= kTemplateCount; ++K) {
-    const int cls = static_cast<int>(kTemplateClass[static_cast<std::size_t>(K - 1)]);
-    for (const TemplateFits::Word& word : fits_.of(K)) {
-      const std::uint64_t a = word.anchors;
-      const std::uint64_t low = a | a << 1 | a << 2 | a << 3;
-      const std::uint64_t high = a >> 63 | a >> 62 | a >> 61;
-      for (int L = 0; L < 4; ++L) {
-        paint(word.x + L, word.k, low, cls);
-        if (high != 0) paint(word.x + L, word.k + 1, high, cls);
-      }
-    }
-  }
 }
 
 template <class Colours>

@@ -121,14 +121,12 @@ class Engine {
   std::int32_t draw(std::int32_t n);
   // Sets the WIDTH by LONG block at the world's first cell, clipped to the world.
   void seedBlock(int gro);
-  // Colours C over -4..GRO+5: 0 where A is dead, else the colour of the class a
-  // structure painted the cell in, else CN; clears what paintStructures() marked.
+  // Colours C over -4..GRO+5: 0 where A is dead, else the colour of the class of
+  // the highest K whose window the scan found covering the cell, else CN; clears
+  // the scan's cover.
   // Words of 64 cells that C already shows as they are now are not written;
   // those written are marked in changes_.
   void fill();
-  // Marks the cells of the fitting windows with the class of their template, in
-  // increasing K, so that the highest K over a cell decides its class.
-  void paintStructures();
   // The step's outcome for every neighbour count and own state, from RULES and RULESBOO.
   StepOutcomes compileRules() const;
 
@@ -138,13 +136,10 @@ class Engine {
   int textstep_;             // TEXTSTEP as checked, nonzero
   std::mt19937 random_;      // the program's single pseudo-random generator
   CellWorld world_;          // A and B
-  TemplateFits fits_;        // scratch of the template scan
+  TemplateCover cover_;      // what the template scan found, for the colouring
   // What the colouring keeps for each 64-cell word of the world, at
   // packed::compactIndex(x, k) for word k of column x.
-  static constexpr int kClasses = 3;  // StructureClass values
   static constexpr std::size_t kWordCount = static_cast<std::size_t>(packed::kColumns) * packed::kWords;
-  // [word]: the cells the scan painted, by class (cleared by fill()).
-  std::vector<PaintedCells> painted_ = std::vector<PaintedCells>(kWordCount);
   // [word]: the cells as C shows them.
   std::vector<WordCells> shown_ = std::vector<WordCells>(kWordCount);
   // The bands of C the latest colouring rewrote, for the display phase.

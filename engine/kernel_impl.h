@@ -175,13 +175,14 @@ inline void fitAll(const Vec<V> (&cells)[4][4], Vec<V> (&fits)[kTemplateCount], 
 }
 
 // The template scan (see Kernel::scan): all 27 templates tested at once on
-// 64 * V anchors, from the packed rows shifted by the window's 0..3 rows.
+// 64 * V anchors, from the packed rows shifted by the window's 0..3 rows; the
+// fits are gathered by run of templates, as the cover keeps them.
 template <int V>
-void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
+void scanPlane(const std::uint64_t* a, int gro, TemplateCover& cover) {
   const int first = 1 - kLow;
   const int last = gro - kLow;
-  constexpr int kBatch = 1024;  // fits handed over at once
-  TemplateFits::Found found[kBatch];
+  constexpr int kBatch = 1024;  // words of anchors handed over at once
+  TemplateCover::Found found[kBatch];
   int count = 0;
   for (int k = wordOf(1); k <= wordOf(gro); ++k) {
     const std::uint64_t* row = a + wordIndex(kLow, k);
@@ -204,23 +205,26 @@ void scanPlane(const std::uint64_t* a, int gro, TemplateFits& fits) {
       const Vec<V> inside = last - i + 1 >= V ? Vec<V>{} + rows : firstLanes<V>(last - i + 1) & rows;
       Vec<V> fit[kTemplateCount];
       fitAll<V>(cells, fit, std::make_index_sequence<kTemplateCount>{});
+      Vec<V> byRun[kRunCount] = {};
+#pragma GCC unroll 27
+      for (int K = 0; K < kTemplateCount; ++K) byRun[kTemplateRuns.runOf[K]] |= fit[K];
       Vec<V> any{};
-      for (int K = 0; K < kTemplateCount; ++K) any |= fit[K];
+      for (int run = 0; run < kRunCount; ++run) any |= byRun[run];
       if (nonzeroLanes<V>(any & inside) == 0) continue;
-      if (count > kBatch - kTemplateCount * V) {
-        fits.add(found, count);
+      if (count > kBatch - kRunCount * V) {
+        cover.add(found, count);
         count = 0;
       }
-      for (int K = 0; K < kTemplateCount; ++K) {
-        const Vec<V> anchors = fit[K] & inside;
+      for (int run = 0; run < kRunCount; ++run) {
+        const Vec<V> anchors = byRun[run] & inside;
         for (unsigned lanes = nonzeroLanes<V>(anchors); lanes != 0; lanes &= lanes - 1) {
           const int lane = __builtin_ctz(lanes);
-          found[count++] = {K + 1, {static_cast<std::int16_t>(i + lane + kLow), static_cast<std::int16_t>(k), anchors[lane]}};
+          found[count++] = {run, static_cast<std::int16_t>(i + lane + kLow), static_cast<std::int16_t>(k), anchors[lane]};
         }
       }
     }
   }
-  fits.add(found, count);
+  cover.add(found, count);
 }
 
 // The colours of the first `count` (1..64) cells of a word, written to out[0..count-1]
@@ -291,15 +295,26 @@ void colourCells(const ColourPass<Colour>& pass) {
     const std::uint64_t* live = pass.live + wordIndex(kLow, k);
     const std::size_t row = compactIndex(kLow, k);
     for (int i = 0; i <= pass.gro + 5 - kLow; ++i) {
-      std::uint64_t* painted = pass.painted[row + i].byClass;
-      const WordCells cells{live[i] & range, {painted[0] & live[i], painted[1] & live[i], painted[2] & live[i]}};
-      painted[0] = painted[1] = painted[2] = 0;
+      // Each cell takes the class of the highest run covering it.
+      std::uint64_t* covered = pass.covered[row + i].byRun;
+      std::uint64_t byClass[3] = {0, 0, 0};
+      std::uint64_t claimed = 0;
+#pragma GCC unroll 8
+      for (int run = kRunCount - 1; run >= 0; --run) {
+        byClass[static_cast<int>(kTemplateRuns.classOf[run])] |= covered[run] & ~claimed;
+        claimed |= covered[run];
+        covered[run] = 0;
+      }
+      const WordCells cells{live[i] & range, {byClass[0] & live[i], byClass[1] & live[i], byClass[2] & live[i]}};
       WordCells& shown = pass.shown[row + i];
       if (cells.live == shown.live && cells.painted[0] == shown.painted[0] &&
           cells.painted[1] == shown.painted[1] && cells.painted[2] == shown.painted[2]) {
         continue;
       }
-      shown = cells;
+      // Field by field: a copy of the whole struct is built on the stack from word
+      // stores and read back as one vector, which stalls the store forwarding.
+      shown.live = cells.live;
+      for (int c = 0; c < 3; ++c) shown.painted[c] = cells.painted[c];
       pass.rewritten[i] |= std::uint32_t{1} << k;
       colourWord(cells, pass.colours, pass.grid + static_cast<std::size_t>(i) * pass.span + 64 * k, count);
     }

@@ -53,8 +53,19 @@ CompiledRule compileRule(const StepOutcomes& outcomes) {
   return rule;
 }
 
-void TemplateFits::add(const Found* found, int count) {
-  for (int i = 0; i < count; ++i) words_[static_cast<std::size_t>(found[i].K - 1)].push_back(found[i].word);
+void TemplateCover::add(const Found* found, int count) {
+  for (int i = 0; i < count; ++i) {
+    const Found& f = found[i];
+    // The cells a word of anchors covers: each anchor and the 3 cells above it,
+    // in the anchors' word and (the top ones) in the next word, in 4 columns.
+    const std::uint64_t a = f.anchors;
+    const std::uint64_t low = a | a << 1 | a << 2 | a << 3;
+    const std::uint64_t high = a >> 63 | a >> 62 | a >> 61;
+    for (int L = 0; L < 4; ++L) {
+      words_[packed::compactIndex(f.x + L, f.k)].byRun[f.run] |= low;
+      if (high != 0) words_[packed::compactIndex(f.x + L, f.k + 1)].byRun[f.run] |= high;
+    }
+  }
 }
 
 std::span<const Kernel* const> registeredKernels() { return kKernels; }

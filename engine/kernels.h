@@ -80,33 +80,35 @@ struct CompiledRule {
 // The rule of `outcomes` compiled into terms (t values that give no live cell are left out).
 CompiledRule compileRule(const StepOutcomes& outcomes);
 
-// Where the structure templates fit, collected by a scan: for every template,
-// the fitting anchors 64 at a time (the anchors [x, y] with y in word k).
-class TemplateFits {
+// The cells of a word that fitting windows cover, by run of templates (see
+// TemplateRuns); the colouring turns them into classes.
+struct CoveredCells {
+  std::uint64_t byRun[kRunCount];
+};
+
+// What a template scan leaves for the colouring: for every word of 64 cells (at
+// packed::compactIndex(x, k) for word k of column x), the cells the fitting
+// windows cover, by run. The colouring reads and clears each word, so a scan
+// always begins on a cleared cover.
+class TemplateCover {
  public:
-  // A word of fitting anchors.
-  struct Word {
-    std::int16_t x;          // anchor column
-    std::int16_t k;          // row of words of the anchors' y
-    std::uint64_t anchors;   // bit b: the window anchored at [x, kLow + 64k + b] fits
+  // A word of anchors where a template of run `run` fits: bit b of `anchors` set
+  // when the window anchored at [x, kLow + 64k + b] fits one.
+  struct Found {
+    int run;
+    std::int16_t x;
+    std::int16_t k;
+    std::uint64_t anchors;
   };
 
-  // Forgets every fit (before a scan).
-  void clear() {
-    for (auto& words : words_) words.clear();
-  }
-  // A word of anchors where template K (1..27) fits.
-  struct Found {
-    int K;
-    Word word;
-  };
-  // Records `count` words of fitting anchors (a scan hands them over in batches).
+  // Adds the cells the windows of `count` found words cover (a scan hands them over in batches).
   void add(const Found* found, int count);
-  // The words recorded for template K (1..27).
-  const std::vector<Word>& of(int K) const { return words_[static_cast<std::size_t>(K - 1)]; }
+  // The cover of every word, for the colouring.
+  CoveredCells* words() { return words_.data(); }
 
  private:
-  std::array<std::vector<Word>, kTemplateCount> words_;  // [K-1]: template K's fits
+  std::vector<CoveredCells> words_ =
+      std::vector<CoveredCells>(static_cast<std::size_t>(packed::kColumns) * packed::kWords);
 };
 
 // One word of 64 cells as the colouring sees it: the live cells and, by
@@ -116,20 +118,15 @@ struct WordCells {
   std::uint64_t painted[3];  // subsets of live, disjoint
 };
 
-// The cells of a word that the template scan painted, by StructureClass.
-struct PaintedCells {
-  std::uint64_t byClass[3];
-};
-
 // One colouring of a colour grid from a packed plane. Per word of 64 cells (at
 // packed::compactIndex(x, k) for word k of column x) it has
-// the cells the template scan painted, by class, and the cells as the grid
+// the cells the template scan covered, by run, and the cells as the grid
 // shows them; words the grid already shows as they are now are not written,
 // and each word written is marked in `rewritten`.
 template <class Colour>
 struct ColourPass {
   const std::uint64_t* live;               // the packed plane
-  PaintedCells* painted;                   // per word; read, then cleared
+  CoveredCells* covered;                   // per word; read, then cleared
   WordCells* shown;                        // per word: the cells as the grid shows them
   Colour* grid;                            // cell [x, y] at grid[(x - kLow) * span + (y - kLow)]
   std::uint32_t* rewritten;                // [x - kLow]: bit k set when word k of column x was written;
@@ -140,7 +137,8 @@ struct ColourPass {
 };
 
 // Colours cells x, y = -4..gro+5 of the grid: 0 where dead, colours[1 + class]
-// where painted, colours[0] where otherwise live.
+// where covered (the class of the highest run covering the cell), colours[0]
+// where otherwise live.
 template <class Colour>
 using ColourCells = void (*)(const ColourPass<Colour>& pass);
 
@@ -153,8 +151,8 @@ struct Kernel {
   // into plane `b` in the rows of words holding y = 1..gro, bits outside
   // x, y = 1..gro taken over from `a`; returns the live cells of `a` over 1..gro.
   std::int32_t (*step)(const std::uint64_t* a, std::uint64_t* b, int gro, const CompiledRule& rule);
-  // Records into `fits` (cleared by the caller) every template fitting a window anchored in 1..gro.
-  void (*scan)(const std::uint64_t* a, int gro, TemplateFits& fits);
+  // Adds to `cover` (cleared) the cells of every window anchored in 1..gro that a template fits.
+  void (*scan)(const std::uint64_t* a, int gro, TemplateCover& cover);
   ColourCells<std::uint16_t> colour16;  // for 16-bit colours (palette indices)
   ColourCells<std::uint32_t> colour32;  // for 32-bit colours (true colours)
 };

@@ -70,6 +70,30 @@ inline constexpr std::array<StructureClass, kTemplateCount> kTemplateClass = {
     StructureClass::kCycling, StructureClass::kStill,  // 26: cycling, 27: still
 };
 
+// The templates in order of K fall into runs of the same class (1..8 moving,
+// 9..10 cycling, ...). The class of a cell is that of the highest K whose window
+// covers it, which is the class of the highest run whose windows cover it, so
+// the windows of a run can be gathered in any order. Plain arrays: the kernels
+// read them.
+struct TemplateRuns {
+  int count;                                // runs
+  int runOf[kTemplateCount];                // [K-1]: the run of template K, 0..count-1, rising with K
+  StructureClass classOf[kTemplateCount];   // [run]: the run's class (entries 0..count-1 used)
+};
+
+// The runs of kTemplateClass.
+constexpr TemplateRuns makeTemplateRuns() {
+  TemplateRuns runs{0, {}, {}};
+  for (int K = 1; K <= kTemplateCount; ++K) {
+    const StructureClass cls = kTemplateClass[static_cast<std::size_t>(K - 1)];
+    if (runs.count == 0 || runs.classOf[runs.count - 1] != cls) runs.classOf[runs.count++] = cls;
+    runs.runOf[K - 1] = runs.count - 1;
+  }
+  return runs;
+}
+inline constexpr TemplateRuns kTemplateRuns = makeTemplateRuns();
+inline constexpr int kRunCount = kTemplateRuns.count;
+
 // A template as bit masks over the 16 cells of its window: bit (L-1)*4 + (M-1)
 // stands for cell [I+L-1, J+M-1] of the window anchored at [I, J].
 struct TemplateMasks {

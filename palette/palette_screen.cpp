@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <cstring>
 
 #include "fonts/fonts.h"
 #include "runtime/runtime_error.h"
@@ -150,7 +151,7 @@ void PaletteScreen::open(std::int16_t& driver, std::int16_t& mode, std::string_v
 }
 
 std::uint8_t PaletteScreen::paletteIndex(std::int16_t colour) {
-  return static_cast<std::uint8_t>(rt::index<int>(colour, 0, kPaletteSize - 1));
+  return kLowestIndex[static_cast<std::size_t>(rt::index<int>(colour, 0, kPaletteSize - 1))];
 }
 
 void PaletteScreen::bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::int16_t y2) {
@@ -159,17 +160,19 @@ void PaletteScreen::bar(std::int16_t x1, std::int16_t y1, std::int16_t x2, std::
   const int top = std::max<int>(std::min(y1, y2), 0);
   const int bottom = std::min<int>(std::max(y1, y2), height_ - 1);
   if (left > right || top > bottom) return;
-  const auto fill = paletteIndex(kFillColour);
+  // Each column is brought to the fill's index, writing only the pixels that show another.
+  barColumn_.assign(static_cast<std::size_t>(bottom - top + 1), paletteIndex(kFillColour));
   for (int x = left; x <= right; ++x) {
-    for (int y = top; y <= bottom; ++y) pixels_[offset(x, y)].store(fill, std::memory_order_relaxed);
+    syncColumn(static_cast<std::int16_t>(x), static_cast<std::int16_t>(top), barColumn_.data(),
+               static_cast<int>(barColumn_.size()));
   }
-  markDirty(left, top, right + 1, bottom + 1);
 }
 
 void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text) {
   if (x < 0 || y < 0) return;
   const plat::fonts::BitmapFont& font = plat::fonts::vga8();
   const auto ink = paletteIndex(kDrawColour);
+  bool changed = false;
   int left = x;
   for (char ch : text) {
     if (left >= width_) break;
@@ -179,26 +182,69 @@ void PaletteScreen::textAt(std::int16_t x, std::int16_t y, std::string_view text
       for (unsigned bits = glyph[row]; bits != 0; bits &= bits - 1) {
         const int px = left + 7 - __builtin_ctz(bits);
         const int py = y + row;
-        if (inside(px, py)) pixels_[offset(px, py)].store(ink, std::memory_order_relaxed);
+        if (!inside(px, py)) continue;
+        std::atomic<std::uint8_t>& pixel = pixels_[offset(px, py)];
+        if (pixel.load(std::memory_order_relaxed) == ink) continue;
+        pixel.store(ink, std::memory_order_relaxed);
+        changed = true;
       }
     }
-    markDirty(left, y, std::min(left + font.width, width_), std::min(y + font.height, height_));
     left += font.width;
   }
+  if (changed) markDirty(x, y, std::min(left, width_), std::min(y + font.height, height_));
 }
+
+namespace {
+
+// True when the 16 stored indices at `shown` equal the 16 colours at `colours`,
+// compared 8 at a time, widened to 16 bits.
+bool sameSixteen(const std::uint8_t* shown, const std::int16_t* colours) {
+  typedef std::uint8_t Bytes __attribute__((vector_size(8)));
+  typedef std::uint16_t Words __attribute__((vector_size(16)));
+  Bytes storedLow, storedHigh;
+  std::memcpy(&storedLow, shown, sizeof storedLow);
+  std::memcpy(&storedHigh, shown + 8, sizeof storedHigh);
+  Words wantedLow, wantedHigh;
+  std::memcpy(&wantedLow, colours, sizeof wantedLow);
+  std::memcpy(&wantedHigh, colours + 8, sizeof wantedHigh);
+  const Words diff = (__builtin_convertvector(storedLow, Words) ^ wantedLow) |
+                     (__builtin_convertvector(storedHigh, Words) ^ wantedHigh);
+  std::uint64_t lanes[2];
+  std::memcpy(lanes, &diff, sizeof lanes);
+  return (lanes[0] | lanes[1]) == 0;
+}
+
+}  // namespace
 
 int PaletteScreen::syncColumn(std::int16_t x, std::int16_t y, const std::int16_t* colours, int count) {
   if (x < 0 || x >= width_) return 0;
-  int written = 0;
   const int first = std::max(0, -static_cast<int>(y));
   const int end = std::min(count, height_ - y);
   if (first >= end) return 0;
-  const std::atomic<std::uint8_t>* shown = &pixels_[offset(x, y + first)];  // shown[i - first]: (x, y + i)
-  for (int i = first; i < end; ++i) {
-    if (kLowestIndex[shown[i - first].load(std::memory_order_relaxed)] == colours[i]) continue;
-    writePixel(x, static_cast<std::int16_t>(y + i), colours[i]);
+  const int top = y + first;  // the first pixel inside the area
+  const int n = end - first;
+  // Only this thread stores into the copy (the service thread only reads it), so
+  // it may read its own stores as plain bytes, 16 at a time. Stored indices are
+  // the lowest of their colour, so a stored index is what readPixel shows.
+  std::atomic<std::uint8_t>* column = &pixels_[offset(x, top)];
+  const auto* shown = reinterpret_cast<const std::uint8_t*>(column);
+  const std::int16_t* wanted = colours + first;  // wanted[i] and shown[i]: (x, top + i)
+  int written = 0;
+  int low = n, high = -1;  // the first and last pixel written
+  const auto sync = [&](int i) {
+    if (shown[i] == wanted[i]) return;
+    column[i].store(paletteIndex(wanted[i]), std::memory_order_relaxed);
     ++written;
+    low = std::min(low, i);
+    high = i;
+  };
+  int i = 0;
+  for (; i + 16 <= n; i += 16) {
+    if (sameSixteen(shown + i, wanted + i)) continue;
+    for (int j = i; j < i + 16; ++j) sync(j);
   }
+  for (; i < n; ++i) sync(i);
+  markDirty(x, top + low, x + 1, top + high + 1);  // nothing when none was written
   return written;
 }
 

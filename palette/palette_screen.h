@@ -10,7 +10,9 @@
 // lock: every pixel is an atomic byte written and read with relaxed order, and
 // every tile of the picture has an atomic dirty flag set (release) after its
 // pixels are written and taken (acquire) by the service thread before it reads
-// them. On x86 the program's side of this is plain byte moves.
+// them. On x86 the program's side of this is plain byte moves. Pixel runs,
+// bars and text store only the pixels that change, and mark their tiles only
+// when one did, so redrawing what is already shown costs reads alone.
 //
 // Closing the window destroys it and stops the showing; the drawing calls keep
 // working on the copy with no visible effect.
@@ -90,7 +92,7 @@ class PaletteScreen {
   // The palette index shown at (x, y): the lowest index of its colour; 0 outside the area.
   std::int16_t readPixel(std::int16_t x, std::int16_t y) const {
     if (!inside(x, y)) return 0;
-    return kLowestIndex[pixels_[offset(x, y)].load(std::memory_order_relaxed)];
+    return pixels_[offset(x, y)].load(std::memory_order_relaxed);
   }
 
   // Sets (x, y) to palette entry `colour` (0..255, else a range error); nothing outside the area.
@@ -134,6 +136,8 @@ class PaletteScreen {
     return static_cast<std::size_t>(x) * static_cast<std::size_t>(height_) +
            static_cast<std::size_t>(y);
   }
+  // The lowest index of palette entry `colour`'s colour (0..255, else a range error):
+  // the copy holds only such indices, so what it holds is what readPixel shows.
   static std::uint8_t paletteIndex(std::int16_t colour);
 
   // Stores `index` at (x, y) and marks its tile for showing; nothing outside the area.
@@ -168,8 +172,9 @@ class PaletteScreen {
   std::int16_t driver_ = kNotDetected;  // driver reported by open()
   std::int16_t mode_ = 0;          // mode reported by open()
   bool opened_ = false;            // open() has run
-  std::unique_ptr<std::atomic<std::uint8_t>[]> pixels_;  // palette index per pixel, see offset()
+  std::unique_ptr<std::atomic<std::uint8_t>[]> pixels_;  // lowest palette index per pixel, see offset()
   std::unique_ptr<std::atomic<bool>[]> dirty_;  // per tile, row by row: changed since shown
+  std::vector<std::int16_t> barColumn_;  // bar()'s column of fill indices, reused
   std::atomic<bool> stopping_{false};  // set by the destructor to end the service thread
   plat::HWND window_ = 0;          // the window, made by the service thread
   std::thread service_;            // the service thread

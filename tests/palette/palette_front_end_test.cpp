@@ -148,5 +148,20 @@ TEST_F(FrontEndTest, ShorterValuesLeaveNoTrace) {
   }
 }
 
+TEST_F(FrontEndTest, RepeatedPanelsShowEveryLine) {
+  // Lines 1..4 under the bar come back each time; lines 5..10 stay as drawn.
+  const std::array<std::string, 10> lines{"size   :200", "outstep:2",    "txtstep:2",
+                                          "edge   :true", "random :true/10/0", "rules  :002100000",
+                                          "step   :77", "life   :512", "lifepro:1.28% ",
+                                          "end    :-19"};
+  for (int phase = 1; phase <= 3; ++phase) {
+    drawPanel(frontEnd, lines);
+    for (int K = 10; K >= 1; --K) {
+      EXPECT_TRUE(showsText(screen, 210, 100 + 10 * (10 - K), lines[10 - K] + " ", 0))
+          << "phase " << phase << ", line " << K;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace morvane::palette::testing

@@ -136,6 +136,46 @@ TEST_F(OpenScreenTest, SyncColumnWritesWhereReadPixelShowsAnotherIndexAndStaysIn
   EXPECT_EQ(0, screen.syncColumn(kWidth, 0, twos, 4));
 }
 
+TEST_F(OpenScreenTest, SyncColumnOfManyPixelsWritesWhatPixelCallsWould) {
+  // Long columns, runs of equal and of different pixels anywhere, some pixels shown
+  // through another index of their colour; the column starts above, inside and
+  // near the bottom of the area.
+  const std::int16_t before[] = {16, 31, 0, 2, 255, 4, 14, 1};  // 16 and 255 show 0, 31 shows 15
+  const std::int16_t startYs[] = {-5, 0, 3, static_cast<std::int16_t>(kHeight - 50)};
+  constexpr int kCount = 77;
+  std::int16_t x = 50;
+  for (const std::int16_t startY : startYs) {
+    std::vector<std::int16_t> wanted(kCount);
+    for (int i = 0; i < kCount; ++i) {
+      const std::int16_t shown = before[(i / 3) % 8];
+      screen.writePixel(x, static_cast<std::int16_t>(startY + i), shown);
+      // Mostly the colour shown, as the index readPixel gives; a few scattered and
+      // five adjacent pixels differ; pixel 52 asks for 31 where it shows 31 (read as 15).
+      wanted[i] = i % 19 == 7 || (i >= 40 && i < 45) ? 2 : kLowestIndex[shown];
+      if (i == 52) wanted[i] = shown;
+    }
+    // The writes pixel calls would make: where readPixel shows another index.
+    const auto differing = [&] {
+      int n = 0;
+      for (int i = 0; i < kCount; ++i) {
+        const auto y = static_cast<std::int16_t>(startY + i);
+        if (y >= 0 && y < kHeight && screen.readPixel(x, y) != wanted[i]) ++n;
+      }
+      return n;
+    };
+    for (int round = 0; round < 2; ++round) {  // the second round rewrites only pixel 52
+      const int expected = differing();
+      EXPECT_EQ(expected, screen.syncColumn(x, startY, wanted.data(), kCount)) << "from y " << startY;
+      for (int i = 0; i < kCount; ++i) {
+        const auto y = static_cast<std::int16_t>(startY + i);
+        if (y < 0 || y >= kHeight) continue;
+        ASSERT_EQ(kLowestIndex[static_cast<std::size_t>(wanted[i])], screen.readPixel(x, y)) << "y " << y;
+      }
+    }
+    ++x;
+  }
+}
+
 TEST_F(OpenScreenTest, IgnoresPixelsOutsideTheArea) {
   const std::pair<std::int16_t, std::int16_t> outside[] = {
       {-1, 0}, {0, -1}, {kWidth, 0}, {0, kHeight}, {-32768, 32767}};
