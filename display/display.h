@@ -105,11 +105,14 @@ struct LibraryState {
   // WIDTH by HEIGHT 32-bit words 0x00RRGGBB (the top byte ignored), rows from the top
   // with no padding. Null while the main surface has no pixels.
   std::uint32_t* mainPixels = nullptr;
-  // The part of the window FRESHWIN must show again: the rectangles drawn on the main
-  // surface since the last FRESHWIN (their bounding box), or everything when the window
+  // The part of the window FRESHWIN must show again, as two rectangles: the rectangles
+  // drawn on the main surface since the last FRESHWIN, each joined to the one of the two
+  // it enlarges less (SETPIXEL's pixels to the first), or everything when the window
   // itself may show something else (a new surface, drawing on the window, a repaint).
-  // Empty as kNothingDrawn; the main surface's own size clips it.
+  // Thus a world and a panel beside it are shown without the empty corner between them.
+  // Empty as kNothingDrawn; the main surface's own size clips them.
   plat::RECT unshown = kEverything;
+  plat::RECT unshownApart = kNothingDrawn;
 
   // Messages.
   plat::WNDCLASSA _WC{};   // the registered window class

@@ -84,12 +84,27 @@ void replaceSelected(plat::HGDIOBJ& current, plat::HDC& currentDc, int stockStan
   plat::SelectObject(dc, replacement);
 }
 
+namespace {
+
+// The bounding box of a and b (either may be empty as kNothingDrawn).
+plat::RECT joined(const plat::RECT& a, const plat::RECT& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
+}
+
+// Pixels in r; 0 when it is empty.
+std::int64_t area(const plat::RECT& r) {
+  if (r.left >= r.right || r.top >= r.bottom) return 0;
+  return (std::int64_t{r.right} - r.left) * (std::int64_t{r.bottom} - r.top);
+}
+
+}  // namespace
+
 void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t right,
                std::int64_t bottom) {
   if (B == nullptr) return;
-  plat::RECT& unshown = state.unshown;
   if (B == state._PMSCR) {
-    unshown = kEverything;
+    state.unshown = kEverything;
     return;
   }
   if (B != state._PMAIN || left == right || top == bottom) return;
@@ -99,10 +114,14 @@ void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t righ
   const auto onScale = [](std::int64_t v) {
     return static_cast<plat::LONG>(std::clamp<std::int64_t>(v, 0, INT32_MAX));
   };
-  unshown.left = std::min(unshown.left, onScale(x0));
-  unshown.top = std::min(unshown.top, onScale(y0));
-  unshown.right = std::max(unshown.right, onScale(x1));
-  unshown.bottom = std::max(unshown.bottom, onScale(y1));
+  const plat::RECT drawn{onScale(x0), onScale(y0), onScale(x1), onScale(y1)};
+  const plat::RECT first = joined(state.unshown, drawn);
+  const plat::RECT apart = joined(state.unshownApart, drawn);
+  if (area(apart) - area(state.unshownApart) < area(first) - area(state.unshown)) {
+    state.unshownApart = apart;
+  } else {
+    state.unshown = first;
+  }
 }
 
 PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C) {

@@ -186,19 +186,22 @@ void SENDMSG() {
 
 void FRESHWIN() {
   // Only what is not shown yet: elsewhere the window holds what the main surface holds,
-  // and the keyed copy of that part would change nothing there.
+  // and the keyed copy of that part would change nothing there. Where the two parts
+  // overlap, the second copy changes nothing either.
   const BITMAP& main = recordOf(state._PMAIN);
-  const plat::RECT& part = state.unshown;
-  const plat::LONG right = std::min<std::int64_t>(part.right, main.WIDTH);
-  const plat::LONG bottom = std::min<std::int64_t>(part.bottom, main.HEIGHT);
-  if (part.left < right && part.top < bottom) {
+  bool copied = false;
+  for (const plat::RECT& part : {state.unshown, state.unshownApart}) {
+    const plat::LONG right = std::min<std::int64_t>(part.right, main.WIDTH);
+    const plat::LONG bottom = std::min<std::int64_t>(part.bottom, main.HEIGHT);
+    if (part.left >= right || part.top >= bottom) continue;
     const int w = right - part.left;
     const int h = bottom - part.top;
     plat::GdiTransparentBlt(state._DC, part.left, part.top, w, h, dcOf(state._PMAIN), part.left,
                             part.top, w, h, main.COLOR & 0xFFFFFFu);
-    plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+    copied = true;
   }
-  state.unshown = kNothingDrawn;
+  if (copied) plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+  state.unshown = state.unshownApart = kNothingDrawn;
   ADDFPS();
 }
 

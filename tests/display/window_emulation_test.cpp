@@ -129,6 +129,20 @@ TEST_F(EmulatedWindowTest, FreshwinNeverCopiesTheTransparentColour) {
   EXPECT_EQ(state._MSCNT[1], 0.25);
 }
 
+TEST_F(EmulatedWindowTest, FreshwinLeavesOutTheCornerBetweenTwoPartsDrawnApart) {
+  CREATEWIN(100, 100, WHITE, RED);
+  pump();
+  FRESHWIN();
+  BAR(0, 0, 60, 60, BLUE);   // a world
+  BAR(80, 80, 10, 10, LIME); // a panel line beside it
+  // Drawn in the corner between them without being noted: no part covers it.
+  state.mainPixels[10 * 100 + 85] = 0x00FFFF;
+  FRESHWIN();
+  EXPECT_EQ(shown(59, 59), BLUE);
+  EXPECT_EQ(shown(89, 89), LIME);
+  EXPECT_EQ(shown(85, 10), RED);
+}
+
 TEST_F(EmulatedWindowTest, CursorAtTheClientOriginIsPositionZero) {
   CREATEWIN(100, 100);
   pump();

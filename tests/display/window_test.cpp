@@ -75,6 +75,12 @@ TEST_F(WindowTest, EachFreshwinLeavesTheWindowShowingTheMainSurface) {
          RELEASEBMP(spot);
        }},
       {"nothing", [] {}},
+      // Far apart: each joins the part it enlarges less, and both parts are shown.
+      {"a square and a panel beside it", [] {
+         BAR(0, 0, 24, 24, MAROON);
+         DRAWTEXTXY("k", 30, 28, WHITE, BLACK);
+         SETPIXEL(46, 1, SILVER);
+       }},
       // Drawn on the window itself: the next FRESHWIN puts the main surface's picture back.
       {"on the window", [] { BAR(state._PMSCR, 0, 0, state._W, state._H, PURPLE); }},
   };
