@@ -51,8 +51,9 @@ void PixelBuffer::setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_
   rt::index<std::int64_t>(Y, 0, std::int64_t{H_} - 1);
   rt::index<std::int64_t>(std::int64_t{Y} + count - 1, 0, std::int64_t{H_} - 1);
   // Rows run bottom-up: going down the picture goes back one row of the buffer.
-  std::uint8_t* at = BUFFB_.data() + std::size_t{stride_} * (H_ - 1 - Y) + 3 * std::size_t{X};
-  for (std::uint32_t i = 0; i < count; ++i, at -= stride_) {
+  const std::size_t stride = stride_;  // held apart from the object the byte stores may alias
+  std::uint8_t* at = BUFFB_.data() + stride * (H_ - 1 - Y) + 3 * std::size_t{X};
+  for (std::uint32_t i = 0; i < count; ++i, at -= stride) {
     const std::uint32_t C = colours[i];
     at[0] = static_cast<std::uint8_t>(C >> 16);  // blue
     at[1] = static_cast<std::uint8_t>(C >> 8);   // green
