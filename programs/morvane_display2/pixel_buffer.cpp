@@ -63,31 +63,47 @@ void PixelBuffer::setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_
 }
 
 void PixelBuffer::SETBUFFB(std::uint32_t across, std::uint32_t down) {
-  Part part = written_;
+  const Part transfer = written_;  // the buffer rows to transfer into SS
   written_ = kNothing;
-  if (part.left < part.right) {
-    // Scan lines count from the bottom: the rows written are the scan lines from
-    // H - bottom on, whose bytes start there in the buffer.
-    const std::uint32_t first = H_ - part.bottom;
-    plat::SetDIBits(SS_->DC, SS_->HANDLE, first, part.bottom - part.top,
-                    BUFFB_.data() + std::size_t{stride_} * first, &BMI_, plat::DIB_RGB_COLORS);
-  }
+  Part copy = transfer;  // the part of SS to copy onto the main surface
   if (copiedOnto_ != display::state.mainBuilds || copiedAcross_ != across || copiedDown_ != down) {
-    part = {0, 0, across, down};  // the main surface has not got the square yet
+    copy = {0, 0, across, down};  // the main surface has not got the square yet
     copiedOnto_ = display::state.mainBuilds;
     copiedAcross_ = across;
     copiedDown_ = down;
   }
-  part.right = std::min(part.right, across);
-  part.bottom = std::min(part.bottom, down);
-  if (part.left >= part.right || part.top >= part.bottom) return;
-  const int x = rt::narrow<int>(part.left);
-  const int y = rt::narrow<int>(part.top);
-  const int w = rt::narrow<int>(part.right - part.left);
-  const int h = rt::narrow<int>(part.bottom - part.top);
-  plat::StretchBlt(display::state._PMAIN->DC, x, y, w, h, SS_->DC, x, y, w, h, plat::SRCCOPY);
+  copy.right = std::min(copy.right, across);
+  copy.bottom = std::min(copy.bottom, down);
+  const bool copies = copy.left < copy.right && copy.top < copy.bottom;
+  if (!copies) copy = kNothing;
+  if (transfer.left >= transfer.right && !copies) return;
+  // In bands of rows, each transferred and then copied while SS's rows of it are
+  // still in the cache; the picture is the same as transferring all, then copying.
+  constexpr std::uint32_t kBandRows = 32;
+  const std::uint32_t from = std::min(transfer.top, copy.top);
+  const std::uint32_t to = std::max(transfer.bottom, copy.bottom);
+  for (std::uint32_t y0 = from; y0 < to; y0 += kBandRows) {
+    const std::uint32_t y1 = std::min(to, y0 + kBandRows);
+    const std::uint32_t top = std::max(y0, transfer.top), bottom = std::min(y1, transfer.bottom);
+    if (top < bottom) {
+      // Scan lines count from the bottom: rows top..bottom-1 are the scan lines from
+      // H - bottom on, whose bytes start there in the buffer.
+      const std::uint32_t first = H_ - bottom;
+      plat::SetDIBits(SS_->DC, SS_->HANDLE, first, bottom - top,
+                      BUFFB_.data() + std::size_t{stride_} * first, &BMI_, plat::DIB_RGB_COLORS);
+    }
+    const std::uint32_t copyTop = std::max(y0, copy.top), copyBottom = std::min(y1, copy.bottom);
+    if (copyTop < copyBottom) {
+      const int x = rt::narrow<int>(copy.left);
+      const int w = rt::narrow<int>(copy.right - copy.left);
+      const int y = rt::narrow<int>(copyTop);
+      const int h = rt::narrow<int>(copyBottom - copyTop);
+      plat::StretchBlt(display::state._PMAIN->DC, x, y, w, h, SS_->DC, x, y, w, h, plat::SRCCOPY);
+    }
+  }
+  if (!copies) return;
   plat::GdiFlush();  // the main surface's pixels are read in place
-  display::noteDrawn(display::state._PMAIN, x, y, x + w, y + h);
+  display::noteDrawn(display::state._PMAIN, copy.left, copy.top, copy.right, copy.bottom);
 }
 
 }  // namespace morvane::windowed
