@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev          # unit tests
   libbenchmark-dev                   # benchmarks
   libx11-dev libx11-xcb-dev          # the SDL backend's X error handlers; end-to-end tests drive X windows
-  xvfb openbox x11-utils             # a real X server without a screen, a window manager, xdpyinfo
+  xvfb openbox x11-utils             # a real X server without a screen, a window manager, xdpyinfo and xprop
   imagemagick                        # screenshots as PNG for people to look at
   g++-mingw-w64-i686-posix           # Windows builds, 32-bit (posix threads: std::thread)
   g++-mingw-w64-x86-64-posix         # Windows builds, 64-bit

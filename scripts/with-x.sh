@@ -18,6 +18,13 @@ openbox --sm-disable >/dev/null 2>&1 &
 wm=$!
 cleanup() { kill "$wm" "$xvfb" 2>/dev/null || true; wait 2>/dev/null || true; }
 trap cleanup EXIT
+# A window mapped while the window manager is still starting may never be managed,
+# and SDL waits for ever for it to be shown: wait until the manager has taken the
+# screen (it names itself on the root window), then a little longer for it to settle.
+for _ in $(seq 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+  sleep 0.1
+done
 sleep 0.5
 status=0
 "$@" || status=$?
