@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "display.h"
+#include "engine.h"
 #include "pixel_front_end.h"
 #include "headless/headless.h"
 #include "surface_text.h"
@@ -25,6 +26,7 @@ struct CountingPixels {
     ++(*writes)[{x, y}];
     MainSurfacePixels{}.set(x, y, c);
   }
+  std::uint32_t surface() const { return MainSurfacePixels{}.surface(); }
 };
 
 // A 500 by 500 window as morvane_display opens it.
@@ -104,6 +106,46 @@ TEST_F(PixelFrontEndTest, MinimisedWindowCostsWritesAndRestoredOneIsDrawnAgain) 
   EXPECT_EQ(shown[6 * 500 + 5], TrueColours::CC);
 }
 
+// Whether pixels (1..GRO, 1..GRO) of the main surface show cells [1..GRO, 1..GRO] of C.
+::testing::AssertionResult worldShows(const Grid<Colour>& C, int GRO) {
+  for (int x = 1; x <= GRO; ++x) {
+    for (int y = 1; y <= GRO; ++y) {
+      const auto px = static_cast<std::uint32_t>(x);
+      const auto py = static_cast<std::uint32_t>(y);
+      if (display::GETPIXEL(px, py) != C(x, y)) {
+        return ::testing::AssertionFailure() << "pixel of [" << x << ", " << y << "]";
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST_F(PixelFrontEndTest, ARunningWorldReadBackByItsChangedBandsShowsEveryGeneration) {
+  PixelFrontEnd<> frontEnd(kMorvaneDisplay.GRO);
+  Engine<TrueColours> engine(kMorvaneDisplay);
+  engine.start();
+  for (int n = 0; n < 24; ++n) {
+    engine.pass(frontEnd);
+    ASSERT_TRUE(worldShows(engine.C, kMorvaneDisplay.GRO)) << "after pass " << n + 1;
+  }
+}
+
+TEST_F(PixelFrontEndTest, ANewMainSurfaceIsReadBackWholeThoughNoBandChanged) {
+  C_(3, 4) = C_(200, 200) = TrueColours::CN;
+  frontEnd_.displayChanged(C_, 200, ColourChanges{});  // a first phase reads everything back
+  EXPECT_EQ(display::GETPIXEL(3, 4), TrueColours::CN);
+  plat::headless::resize(display::state._HW, 450, 400);
+  pump();  // the window library builds a new, blank main surface
+  writes_.clear();
+  frontEnd_.displayChanged(C_, 200, ColourChanges{});
+  EXPECT_EQ(writes_.size(), 2u);
+  EXPECT_EQ(display::GETPIXEL(3, 4), TrueColours::CN);
+  EXPECT_EQ(display::GETPIXEL(200, 200), TrueColours::CN);
+  writes_.clear();
+  frontEnd_.displayChanged(C_, 200, ColourChanges{});  // the same surface: nothing to read back
+  EXPECT_TRUE(writes_.empty());
+}
+
 TEST_F(PixelFrontEndTest, PanelLinesStandBesideTheWorldTopLineFirst) {
   const char* texts[] = {"end    :-3",     "lifepro:3.08% ", "life   :1234", "step   :42",
                          "rules  :002100000", "random :true/10/0", "edge   :true",
@@ -125,6 +167,17 @@ TEST_F(PixelFrontEndTest, ShorterTextLeavesTheTailOfTheLongerOne) {
   frontEnd_.panelLine(3, "life   :1234");
   frontEnd_.panelLine(3, "life   :999");
   EXPECT_EQ(testing::readSurfaceText(210, 140, 20, display::BLACK), "life   :9994");
+}
+
+TEST_F(PixelFrontEndTest, AnUnchangedLineIsDrawnAgainOnANewMainSurface) {
+  frontEnd_.panelLine(3, "life   :1234");
+  frontEnd_.panelLine(3, "life   :1234");
+  EXPECT_EQ(testing::readSurfaceText(210, 140, 20, display::BLACK), "life   :1234");
+  plat::headless::resize(display::state._HW, 450, 400);
+  pump();  // the window library builds a new, blank main surface
+  ASSERT_EQ(testing::readSurfaceText(210, 140, 20, display::BLACK), "");
+  frontEnd_.panelLine(3, "life   :1234");
+  EXPECT_EQ(testing::readSurfaceText(210, 140, 20, display::BLACK), "life   :1234");
 }
 
 TEST_F(PixelFrontEndTest, EndOfPassEmptiesTheQueuesPresentsOnceAndPausesOneMillisecond) {
