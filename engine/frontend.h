@@ -24,8 +24,7 @@ class FrontEnd {
   // marking the bands of C the colouring rewrote since the previous display
   // phase, for a front end that keeps its own picture of C and redraws only
   // those. By default the whole of C is drawn with display().
-  virtual void displayChanged(const Grid<Colour>& C, std::int16_t GRO, const ColourChanges& changed) {
-    (void)changed;
+  virtual void displayChanged(const Grid<Colour>& C, std::int16_t GRO, const ColourChanges& /*changed*/) {
     display(C, GRO);
   }
 

@@ -53,12 +53,7 @@ void PixelBuffer::setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_
   // Rows run bottom-up: going down the picture goes back one row of the buffer.
   const std::size_t stride = stride_;  // held apart from the object the byte stores may alias
   std::uint8_t* at = BUFFB_.data() + stride * (H_ - 1 - Y) + 3 * std::size_t{X};
-  for (std::uint32_t i = 0; i < count; ++i, at -= stride) {
-    const std::uint32_t C = colours[i];
-    at[0] = static_cast<std::uint8_t>(C >> 16);  // blue
-    at[1] = static_cast<std::uint8_t>(C >> 8);   // green
-    at[2] = static_cast<std::uint8_t>(C);        // red
-  }
+  for (std::uint32_t i = 0; i < count; ++i, at -= stride) storePixel(at, colours[i]);
   noteWritten(X, Y, X + 1, Y + count);
 }
 

@@ -46,9 +46,8 @@ class PixelBuffer {
 
   // Writes pixel (X, Y), counted from the top-left, with colour C (0x00BBGGRR)
   // into the buffer; a pixel outside the W by H picture is a range error.
-  // Called once for every world pixel on every frame, so it is inline and its
-  // arithmetic unchecked where it cannot overflow: for X < W and Y < H the offset
-  // is below rowStride(W) * H <= BUFFLEN < 2^32, far inside 64 bits.
+  // Its arithmetic is unchecked where it cannot overflow: for X < W and Y < H the
+  // offset is below rowStride(W) * H <= BUFFLEN < 2^32, far inside 64 bits.
   void SETBUFF(std::uint32_t X, std::uint32_t Y, std::uint32_t C) {
     // Only the picture's own pixels: a column past W would land in another row.
     rt::index<std::int64_t>(X, 0, std::int64_t{W_} - 1);
@@ -56,9 +55,7 @@ class PixelBuffer {
     const std::int64_t Z = std::int64_t{stride_} * (std::int64_t{H_} - 1 - Y) + 3 * std::int64_t{X};
     const auto at = static_cast<std::size_t>(
         rt::index<std::int64_t>(Z, 0, std::numeric_limits<std::int32_t>::max()));
-    BUFFB_[at] = static_cast<std::uint8_t>(C >> 16);     // blue
-    BUFFB_[at + 1] = static_cast<std::uint8_t>(C >> 8);  // green
-    BUFFB_[at + 2] = static_cast<std::uint8_t>(C);       // red
+    storePixel(&BUFFB_[at], C);
     noteWritten(X, Y, X + 1, Y + 1);
   }
 
@@ -89,6 +86,13 @@ class PixelBuffer {
   display::PBITMAP SS() const { return SS_; }  // the transfer surface
 
  private:
+  // Stores colour C (0x00BBGGRR) as the buffer's three bytes of a pixel: blue, green, red.
+  static void storePixel(std::uint8_t* at, std::uint32_t C) {
+    at[0] = static_cast<std::uint8_t>(C >> 16);  // blue
+    at[1] = static_cast<std::uint8_t>(C >> 8);   // green
+    at[2] = static_cast<std::uint8_t>(C);        // red
+  }
+
   // Extends the part written since the last SETBUFFB by pixels left..right-1, top..bottom-1.
   void noteWritten(std::uint32_t left, std::uint32_t top, std::uint32_t right, std::uint32_t bottom) {
     if (left < written_.left) written_.left = left;
