@@ -1,8 +1,6 @@
 #include "windowed.h"
 
 #include <algorithm>
-#include <optional>
-#include <string>
 
 #include "display.h"
 
@@ -16,14 +14,7 @@ PanelPlace panelPlace(std::int16_t GRO, std::int32_t K) {
 
 void WindowedFrontEnd::panelLine(std::int32_t K, std::string_view text) {
   const PanelPlace at = panelPlace(GRO_, K);
-  if (shownOn_ != display::state.mainBuilds) {
-    shown_ = {};
-    shownOn_ = display::state.mainBuilds;
-  }
-  std::optional<std::string>* shown = K >= 1 && K <= kLines ? &shown_[static_cast<std::size_t>(K)] : nullptr;
-  if (shown != nullptr && *shown == text) return;
   display::DRAWTEXTXY(text, at.x, at.y, display::BLACK, display::WHITE);
-  if (shown != nullptr) *shown = std::string(text);
 }
 
 void WindowedFrontEnd::endOfPass() {

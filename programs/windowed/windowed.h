@@ -3,10 +3,7 @@
 // Everything is drawn on the main surface of the window library.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <string_view>
 
 #include "colours.h"
@@ -34,8 +31,6 @@ class WindowedFrontEnd : public FrontEnd<Colour> {
   explicit WindowedFrontEnd(std::int16_t GRO) : GRO_(GRO) {}
 
   // Draws line K in black on an opaque white box fitting the text; nothing is cleared first.
-  // A line that already shows this text on the same main surface is left as it is:
-  // nothing else draws on the panel, so drawing it again would change no pixel.
   void panelLine(std::int32_t K, std::string_view text) override;
 
   // Handles every pending window message, presents the main surface, pauses 1 ms.
@@ -43,11 +38,6 @@ class WindowedFrontEnd : public FrontEnd<Colour> {
 
  private:
   std::int16_t GRO_;  // side of the world in cells, 1..GROLIM
-  static constexpr std::int32_t kLines = 10;  // panel lines, K = 1..10
-  // shown_[K]: the text line K was last drawn with, on the main surface numbered
-  // shownOn_ (display::state.mainBuilds); none on a new surface.
-  std::array<std::optional<std::string>, kLines + 1> shown_;
-  std::uint32_t shownOn_ = 0;
 };
 
 }  // namespace morvane::windowed
