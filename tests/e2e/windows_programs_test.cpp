@@ -116,18 +116,26 @@ TEST_P(WindowsProgramTest, ShowsTheWorldAndTheTenPanelLinesStepsOnAndOutlivesIts
   if (HasFailure()) first.savePng(std::string("/tmp/") + p.name + "-wine-e2e.png");
 
   // The step line moves on; a stagnated world swings it between two values, so it is
-  // looked at several times. The size line stays.
+  // looked at several times.
   std::set<std::vector<std::uint32_t>> steps{band(first, p, 4)};
   const bool moved = eventually(
       [&] {
         const Image later = x_.grab(window);
         if (later.width != first.width) return false;
-        EXPECT_EQ(band(first, p, 10), band(later, p, 10)) << p.name << ": the size line changed";
         steps.insert(band(later, p, 4));
         return steps.size() >= 2;
       },
       30s);
   EXPECT_TRUE(moved) << p.name << ": the step line stood still";
+  // The size line stays. A part of the window that Wine repaints shows the class
+  // background until the next presented frame, so one grab may catch it blank.
+  const bool sizeKept = eventually(
+      [&] {
+        const Image later = x_.grab(window);
+        return later.width == first.width && band(later, p, 10) == band(first, p, 10);
+      },
+      10s);
+  EXPECT_TRUE(sizeKept) << p.name << ": the size line changed";
 
   x_.close(window);
   pause(1s);
