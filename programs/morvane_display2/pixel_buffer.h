@@ -3,7 +3,9 @@
 // one call per frame and laid over the main surface with black as the key.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -59,10 +61,11 @@ class PixelBuffer {
     noteWritten(X, Y, X + 1, Y + 1);
   }
 
-  // Writes pixels (X, Y) .. (X, Y + count - 1), down one column, with
-  // colours[0] .. colours[count - 1], as SETBUFF does each; a pixel outside the
-  // W by H picture is a range error.
-  void setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_t* colours, std::uint32_t count);
+  // Writes `columns` side-by-side columns of `count` pixels from (X, Y) down, as
+  // SETBUFF does each: pixel (X + c, Y + i) gets colours[c * columnStride + i].
+  // A pixel outside the W by H picture is a range error.
+  void setColumns(std::uint32_t X, std::uint32_t Y, std::uint32_t columns,
+                  const std::uint32_t* colours, std::size_t columnStride, std::uint32_t count);
 
   // Brings the main surface's top-left `across` by `down` square up to date with
   // the buffer, as if the whole buffer were transferred into SS in one call and
@@ -72,7 +75,7 @@ class PixelBuffer {
   // all of SS over it with black left out, made in one pass.
   //
   // Only the buffer rows written since the previous call are transferred (SS is
-  // written nowhere else, and the buffer only through SETBUFF and setColumn), and
+  // written nowhere else, and the buffer only through SETBUFF and setColumns), and
   // only the part of the square they hold is copied, unless the main surface is
   // a new one or the square differs from the previous call's: then all of it.
   // Drawing of anyone else's on the square stays until the buffer changes there.
@@ -91,6 +94,22 @@ class PixelBuffer {
     at[0] = static_cast<std::uint8_t>(C >> 16);  // blue
     at[1] = static_cast<std::uint8_t>(C >> 8);   // green
     at[2] = static_cast<std::uint8_t>(C);        // red
+  }
+
+  // Colour C (0x00BBGGRR) as a number whose three low bytes, stored little-endian,
+  // are the pixel's blue, green and red.
+  static std::uint64_t pixelBytes(std::uint32_t C) {
+    return ((C >> 16) & 0xFFu) | (C & 0xFF00u) | ((C & 0xFFu) << 16);
+  }
+
+  // Stores four pixels side by side, colours a, b, c, d: twelve bytes in two stores.
+  static void storeFour(std::uint8_t* at, std::uint32_t a, std::uint32_t b, std::uint32_t c,
+                        std::uint32_t d) {
+    static_assert(std::endian::native == std::endian::little, "pixelBytes assumes little-endian stores");
+    const std::uint64_t low = pixelBytes(a) | pixelBytes(b) << 24 | pixelBytes(c) << 48;
+    const auto high = static_cast<std::uint32_t>(pixelBytes(c) >> 16 | pixelBytes(d) << 8);
+    std::memcpy(at, &low, sizeof low);
+    std::memcpy(at + sizeof low, &high, sizeof high);
   }
 
   // Extends the part written since the last SETBUFFB by pixels left..right-1, top..bottom-1.
