@@ -58,7 +58,7 @@ class PixelBuffer {
     const auto at = static_cast<std::size_t>(
         rt::index<std::int64_t>(Z, 0, std::numeric_limits<std::int32_t>::max()));
     storePixel(&BUFFB_[at], C);
-    noteWritten(X, Y, X + 1, Y + 1);
+    written_.notePixel(X, Y);
   }
 
   // Writes `columns` side-by-side columns of `count` pixels from (X, Y) down, as
@@ -74,10 +74,10 @@ class PixelBuffer {
   // exactly the picture of blackening the square on the main surface and drawing
   // all of SS over it with black left out, made in one pass.
   //
-  // Only the buffer rows written since the previous call are transferred (SS is
+  // Only the bands of rows written since the previous call are transferred (SS is
   // written nowhere else, and the buffer only through SETBUFF and setColumns), and
-  // only the part of the square they hold is copied, unless the main surface is
-  // a new one or the square differs from the previous call's: then all of it.
+  // only the tiles written are copied, unless the main surface is a new one or the
+  // square differs from the previous call's: then all of the square.
   // Drawing of anyone else's on the square stays until the buffer changes there.
   void SETBUFFB(std::uint32_t across, std::uint32_t down);
 
@@ -112,19 +112,6 @@ class PixelBuffer {
     std::memcpy(at + sizeof low, &high, sizeof high);
   }
 
-  // Extends the part written since the last SETBUFFB by pixels left..right-1, top..bottom-1.
-  void noteWritten(std::uint32_t left, std::uint32_t top, std::uint32_t right, std::uint32_t bottom) {
-    if (left < written_.left) written_.left = left;
-    if (top < written_.top) written_.top = top;
-    if (right > written_.right) written_.right = right;
-    if (bottom > written_.bottom) written_.bottom = bottom;
-  }
-
-  // A part of the picture in pixels, right and bottom excluded; empty when left >= right.
-  struct Part {
-    std::uint32_t left, top, right, bottom;
-  };
-  static constexpr Part kNothing{UINT32_MAX, UINT32_MAX, 0, 0};
 
   std::uint32_t W_ = 0;             // picture width in pixels, the client width at start-up
   std::uint32_t H_ = 0;             // picture height in pixels, the client height at start-up
@@ -134,7 +121,8 @@ class PixelBuffer {
   std::vector<std::uint8_t> BUFFB_;  // the picture, BUFFLEN bytes, laid out as above
   display::BITMAP SC_{};            // tells CREATEBMP what to make: W by H, colour BLACK
   display::PBITMAP SS_ = nullptr;   // the transfer surface made from SC, owned by this object
-  Part written_ = kNothing;         // the buffer's pixels written since the last SETBUFFB
+  display::DrawnTiles written_;     // the buffer's tiles written since the last SETBUFFB
+  std::vector<plat::RECT> parts_;   // scratch for SETBUFFB: the written parts
   // What the last SETBUFFB copied onto: the main surface (by display::state.mainBuilds,
   // 0 before any) and the square's size.
   std::uint32_t copiedOnto_ = 0;
