@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "bounded_array.h"
 #include "display_colors.h"
@@ -78,57 +77,11 @@ inline constexpr std::uint32_t MAXCHAR = 256;           // characters
 
 // ---- Library state -------------------------------------------------------------
 
-// Which parts of a surface were drawn on since they were last taken, kept as
-// tiles of kTile by kTile pixels from the top-left corner: one byte each, 1 when
-// something touched the tile. Changes scattered over a surface (a world whose
-// cells change here and there, a panel beside it) are then taken tile run by tile
-// run instead of as the rectangle around all of them.
-class DrawnTiles {
- public:
-  static constexpr int kShift = 5;
-  static constexpr int kTile = 1 << kShift;  // pixels on a tile's side
+// No part of the window (as LibraryState::unshown): the bounds of any rectangle extend it.
+inline constexpr plat::RECT kNothingDrawn{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
 
-  // Marks the whole surface, whatever its size.
-  void everything() { everything_ = true; }
-
-  // Marks the tiles that pixels left..right-1, top..bottom-1 touch (each at least 0).
-  void note(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
-
-  // Marks the tile of pixel (x, y).
-  void notePixel(std::uint32_t x, std::uint32_t y) {
-    const std::size_t column = x >> kShift;
-    const std::size_t row = y >> kShift;
-    if (column < columns_ && row < rows_) {
-      tiles_[row * columns_ + column] = 1;
-    } else {
-      everything_ = true;  // the tiles are not yet those of this surface
-    }
-  }
-
-  // Calls show(part) for each marked part of a surface of width by height pixels,
-  // as rectangles of whole tiles cut at the surface's edges (tiles marked side by
-  // side in one row make one rectangle, equal ones in the rows below extend it),
-  // then unmarks everything.
-  template <class Show>
-  void take(std::uint32_t width, std::uint32_t height, Show show);
-
- private:
-  // Fills `parts_` with the marked parts of a width by height surface and unmarks them.
-  void collect(std::uint32_t width, std::uint32_t height);
-
-  std::vector<std::uint8_t> tiles_;   // row by row from the top-left tile, columns_ by rows_
-  std::size_t columns_ = 0;           // tiles across the surface last taken
-  std::size_t rows_ = 0;              // tiles down it
-  bool everything_ = true;            // all of the surface is marked, sized or not
-  std::vector<plat::RECT> parts_;     // scratch for take, kept to avoid allocating each time
-  std::vector<std::size_t> growing_;  // scratch for collect: indices into parts_
-};
-
-template <class Show>
-void DrawnTiles::take(std::uint32_t width, std::uint32_t height, Show show) {
-  collect(width, height);
-  for (const plat::RECT& part : parts_) show(part);
-}
+// All of the window (as LibraryState::unshown).
+inline constexpr plat::RECT kEverything{0, 0, INT32_MAX, INT32_MAX};
 
 // Everything the library remembers, in one place. Zero, false or empty at start.
 struct LibraryState {
@@ -152,10 +105,14 @@ struct LibraryState {
   // WIDTH by HEIGHT 32-bit words 0x00RRGGBB (the top byte ignored), rows from the top
   // with no padding. Null while the main surface has no pixels.
   std::uint32_t* mainPixels = nullptr;
-  // The part of the window FRESHWIN must show again: the tiles of the main surface
-  // drawn on since the last FRESHWIN, or everything when the window itself may show
-  // something else (a new surface, drawing on the window, a repaint).
-  DrawnTiles unshown;
+  // The part of the window FRESHWIN must show again, as two rectangles: the rectangles
+  // drawn on the main surface since the last FRESHWIN, each joined to the one of the two
+  // it enlarges less (SETPIXEL's pixels to the first), or everything when the window
+  // itself may show something else (a new surface, drawing on the window, a repaint).
+  // Thus a world and a panel beside it are shown without the empty corner between them.
+  // Empty as kNothingDrawn; the main surface's own size clips them.
+  plat::RECT unshown = kEverything;
+  plat::RECT unshownApart = kNothingDrawn;
 
   // Messages.
   plat::WNDCLASSA _WC{};   // the registered window class
@@ -413,7 +370,14 @@ inline void SETPIXEL(std::uint32_t X, std::uint32_t Y, Colour C) {
   std::uint32_t* pixel = mainPixel(X, Y);
   if (pixel == nullptr) return;
   *pixel = swapRedBlue(C);
-  state.unshown.notePixel(X, Y);  // noteDrawn for one pixel
+  // noteDrawn for one pixel, which lies on the main surface (so below 2^31).
+  plat::RECT& unshown = state.unshown;
+  const auto x = static_cast<std::int32_t>(X);
+  const auto y = static_cast<std::int32_t>(Y);
+  if (x < unshown.left) unshown.left = x;
+  if (y < unshown.top) unshown.top = y;
+  if (x >= unshown.right) unshown.right = x + 1;
+  if (y >= unshown.bottom) unshown.bottom = y + 1;
 }
 
 // The (BS, BD, XD, YD, C) form of DRAWBMP under an ordinary name.

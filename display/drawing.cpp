@@ -84,79 +84,44 @@ void replaceSelected(plat::HGDIOBJ& current, plat::HDC& currentDc, int stockStan
   plat::SelectObject(dc, replacement);
 }
 
-void DrawnTiles::note(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-  if (everything_ || left >= right || top >= bottom) return;
-  const auto lastColumn = static_cast<std::uint64_t>(right - 1) >> kShift;
-  const auto lastRow = static_cast<std::uint64_t>(bottom - 1) >> kShift;
-  if (lastColumn >= columns_ || lastRow >= rows_) {
-    everything_ = true;  // beyond the tiles of the surface last taken: a larger surface
-    return;
-  }
-  for (std::size_t row = static_cast<std::uint64_t>(top) >> kShift; row <= lastRow; ++row) {
-    std::uint8_t* line = &tiles_[row * columns_];
-    std::fill(line + (static_cast<std::uint64_t>(left) >> kShift), line + lastColumn + 1, 1);
-  }
+namespace {
+
+// The bounding box of a and b (either may be empty as kNothingDrawn).
+plat::RECT joined(const plat::RECT& a, const plat::RECT& b) {
+  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+          std::max(a.bottom, b.bottom)};
 }
 
-void DrawnTiles::collect(std::uint32_t width, std::uint32_t height) {
-  parts_.clear();
-  const std::size_t columns = (std::size_t{width} + kTile - 1) >> kShift;
-  const std::size_t rows = (std::size_t{height} + kTile - 1) >> kShift;
-  if (columns != columns_ || rows != rows_) {  // another surface: its tiles start all marked
-    columns_ = columns;
-    rows_ = rows;
-    everything_ = true;
-  }
-  if (everything_) {
-    tiles_.assign(columns_ * rows_, 1);
-    everything_ = false;
-  }
-  const auto edge = [](std::size_t tiles, std::uint32_t limit) {
-    return static_cast<plat::LONG>(std::min<std::uint64_t>(std::uint64_t{tiles} << kShift, limit));
-  };
-  // growing_: the parts that end at the current row's top, left to right; a run of
-  // the row with the same span extends one of them instead of starting a part.
-  growing_.clear();
-  for (std::size_t row = 0; row < rows_; ++row) {
-    std::size_t next = 0;  // growing_[next..] may still meet a run of this row
-    const std::size_t growingAbove = growing_.size();
-    std::uint8_t* line = &tiles_[row * columns_];
-    for (std::size_t column = 0; column < columns_;) {
-      if (line[column] == 0) {
-        ++column;
-        continue;
-      }
-      const std::size_t first = column;
-      while (column < columns_ && line[column] != 0) line[column++] = 0;
-      const plat::RECT part{edge(first, width), edge(row, height), edge(column, width),
-                            edge(row + 1, height)};
-      while (next < growingAbove && parts_[growing_[next]].left < part.left) ++next;
-      if (next < growingAbove && parts_[growing_[next]].left == part.left &&
-          parts_[growing_[next]].right == part.right) {
-        parts_[growing_[next]].bottom = part.bottom;
-        growing_.push_back(growing_[next++]);
-      } else {
-        growing_.push_back(parts_.size());
-        parts_.push_back(part);
-      }
-    }
-    growing_.erase(growing_.begin(), growing_.begin() + static_cast<std::ptrdiff_t>(growingAbove));
-  }
+// Pixels in r; 0 when it is empty.
+std::int64_t area(const plat::RECT& r) {
+  if (r.left >= r.right || r.top >= r.bottom) return 0;
+  return (std::int64_t{r.right} - r.left) * (std::int64_t{r.bottom} - r.top);
 }
+
+}  // namespace
 
 void noteDrawn(PBITMAP B, std::int64_t left, std::int64_t top, std::int64_t right,
                std::int64_t bottom) {
   if (B == nullptr) return;
   if (B == state._PMSCR) {
-    state.unshown.everything();
+    state.unshown = kEverything;
     return;
   }
   if (B != state._PMAIN || left == right || top == bottom) return;
   // A mirrored rectangle (right before left) covers its left edge too: take one more.
   const std::int64_t x0 = std::min(left, right), x1 = std::max(left, right) + (left > right);
   const std::int64_t y0 = std::min(top, bottom), y1 = std::max(top, bottom) + (top > bottom);
-  const auto onSurface = [](std::int64_t v) { return std::clamp<std::int64_t>(v, 0, INT32_MAX); };
-  state.unshown.note(onSurface(x0), onSurface(y0), onSurface(x1), onSurface(y1));
+  const auto onScale = [](std::int64_t v) {
+    return static_cast<plat::LONG>(std::clamp<std::int64_t>(v, 0, INT32_MAX));
+  };
+  const plat::RECT drawn{onScale(x0), onScale(y0), onScale(x1), onScale(y1)};
+  const plat::RECT first = joined(state.unshown, drawn);
+  const plat::RECT apart = joined(state.unshownApart, drawn);
+  if (area(apart) - area(state.unshownApart) < area(first) - area(state.unshown)) {
+    state.unshownApart = apart;
+  } else {
+    state.unshown = first;
+  }
 }
 
 PBITMAP CREATEBMP(std::uint32_t W, std::uint32_t H, Colour C) {

@@ -115,7 +115,7 @@ void WINCREATEMAIN() {
   state._PMAIN = createMainSurface();
   state._MAIN = *state._PMAIN;
   ++state.mainBuilds;
-  state.unshown.everything();  // a new surface: the window shows what the old one held
+  state.unshown = kEverything;  // a new surface: the window shows what the old one held
   SETFONT();
   if (state._DRAW != nullptr) state._DRAW();
 }
@@ -140,7 +140,7 @@ plat::LRESULT MORVANE_CALLBACK WNDPROC(plat::HWND HW, plat::UINT UM, plat::WPARA
       break;
     }
     case plat::WM_PAINT:  // Windows lost part of the picture: the next FRESHWIN shows it all
-      state.unshown.everything();
+      state.unshown = kEverything;
       break;
     case plat::WM_SETCURSOR:
       onSetCursor();
@@ -186,17 +186,22 @@ void SENDMSG() {
 
 void FRESHWIN() {
   // Only what is not shown yet: elsewhere the window holds what the main surface holds,
-  // and the keyed copy of that part would change nothing there.
+  // and the keyed copy of that part would change nothing there. Where the two parts
+  // overlap, the second copy changes nothing either.
   const BITMAP& main = recordOf(state._PMAIN);
   bool copied = false;
-  state.unshown.take(main.WIDTH, main.HEIGHT, [&](const plat::RECT& part) {
-    const int w = part.right - part.left;
-    const int h = part.bottom - part.top;
+  for (const plat::RECT& part : {state.unshown, state.unshownApart}) {
+    const plat::LONG right = std::min<std::int64_t>(part.right, main.WIDTH);
+    const plat::LONG bottom = std::min<std::int64_t>(part.bottom, main.HEIGHT);
+    if (part.left >= right || part.top >= bottom) continue;
+    const int w = right - part.left;
+    const int h = bottom - part.top;
     plat::GdiTransparentBlt(state._DC, part.left, part.top, w, h, dcOf(state._PMAIN), part.left,
                             part.top, w, h, main.COLOR & 0xFFFFFFu);
     copied = true;
-  });
+  }
   if (copied) plat::GdiFlush();  // before GETPIXEL or SETPIXEL touch the pixels
+  state.unshown = state.unshownApart = kNothingDrawn;
   ADDFPS();
 }
 

@@ -12,24 +12,17 @@ void BufferFrontEnd::draw(const Grid<Colour>& C, std::int16_t GRO, Bands bands) 
   const int side = rt::narrow<int>(GRO);
   const int across = static_cast<int>(std::min<std::int64_t>(side, buffer_.W()));
   const int down = static_cast<int>(std::min<std::int64_t>(side, buffer_.H()));
-  // Band by band, four columns' runs of the band at a time: the buffer rows of a
-  // band stay in the cache while the columns write into them, and each run is
-  // read from the grid in one piece. A group is written whole when any of its
-  // runs changed; the others hold the colours the buffer has already. Every
-  // pixel is written at most once; the order shows nowhere.
-  constexpr int kGroup = 4;
+  // Band by band, each column's run of the band: the buffer rows of a band stay
+  // in the cache while the columns write into them, and each run is read from
+  // the grid in one piece. Every pixel is written at most once; the order shows nowhere.
   for (int k = 0; k < ColourChanges::kBands; ++k) {
     const int first = std::max(1, ColourChanges::firstY(k));
     const int last = std::min(down, ColourChanges::firstY(k) + ColourChanges::kBandCells - 1);
     if (first > last) continue;
-    for (int x = 1; x <= across; x += kGroup) {
-      const int columns = std::min(kGroup, across - x + 1);
-      std::uint32_t changed = 0;
-      for (int c = 0; c < columns; ++c) changed |= bands(x + c);
-      if ((changed >> k & 1) == 0) continue;
-      buffer_.setColumns(static_cast<std::uint32_t>(x - 1), static_cast<std::uint32_t>(first - 1),
-                         static_cast<std::uint32_t>(columns), &C(x, first), Grid<Colour>::kSpan,
-                         static_cast<std::uint32_t>(last - first + 1));
+    for (int x = 1; x <= across; ++x) {
+      if ((bands(x) >> k & 1) == 0) continue;
+      buffer_.setColumn(static_cast<std::uint32_t>(x - 1), static_cast<std::uint32_t>(first - 1),
+                        &C(x, first), static_cast<std::uint32_t>(last - first + 1));
     }
   }
   buffer_.SETBUFFB(static_cast<std::uint32_t>(across), static_cast<std::uint32_t>(down));

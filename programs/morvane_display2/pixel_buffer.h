@@ -3,9 +3,7 @@
 // one call per frame and laid over the main surface with black as the key.
 #pragma once
 
-#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -58,14 +56,13 @@ class PixelBuffer {
     const auto at = static_cast<std::size_t>(
         rt::index<std::int64_t>(Z, 0, std::numeric_limits<std::int32_t>::max()));
     storePixel(&BUFFB_[at], C);
-    written_.notePixel(X, Y);
+    noteWritten(X, Y, X + 1, Y + 1);
   }
 
-  // Writes `columns` side-by-side columns of `count` pixels from (X, Y) down, as
-  // SETBUFF does each: pixel (X + c, Y + i) gets colours[c * columnStride + i].
-  // A pixel outside the W by H picture is a range error.
-  void setColumns(std::uint32_t X, std::uint32_t Y, std::uint32_t columns,
-                  const std::uint32_t* colours, std::size_t columnStride, std::uint32_t count);
+  // Writes pixels (X, Y) .. (X, Y + count - 1), down one column, with
+  // colours[0] .. colours[count - 1], as SETBUFF does each; a pixel outside the
+  // W by H picture is a range error.
+  void setColumn(std::uint32_t X, std::uint32_t Y, const std::uint32_t* colours, std::uint32_t count);
 
   // Brings the main surface's top-left `across` by `down` square up to date with
   // the buffer, as if the whole buffer were transferred into SS in one call and
@@ -74,10 +71,10 @@ class PixelBuffer {
   // exactly the picture of blackening the square on the main surface and drawing
   // all of SS over it with black left out, made in one pass.
   //
-  // Only the bands of rows written since the previous call are transferred (SS is
-  // written nowhere else, and the buffer only through SETBUFF and setColumns), and
-  // only the tiles written are copied, unless the main surface is a new one or the
-  // square differs from the previous call's: then all of the square.
+  // Only the buffer rows written since the previous call are transferred (SS is
+  // written nowhere else, and the buffer only through SETBUFF and setColumn), and
+  // only the part of the square they hold is copied, unless the main surface is
+  // a new one or the square differs from the previous call's: then all of it.
   // Drawing of anyone else's on the square stays until the buffer changes there.
   void SETBUFFB(std::uint32_t across, std::uint32_t down);
 
@@ -96,22 +93,19 @@ class PixelBuffer {
     at[2] = static_cast<std::uint8_t>(C);        // red
   }
 
-  // Colour C (0x00BBGGRR) as a number whose three low bytes, stored little-endian,
-  // are the pixel's blue, green and red.
-  static std::uint64_t pixelBytes(std::uint32_t C) {
-    return ((C >> 16) & 0xFFu) | (C & 0xFF00u) | ((C & 0xFFu) << 16);
+  // Extends the part written since the last SETBUFFB by pixels left..right-1, top..bottom-1.
+  void noteWritten(std::uint32_t left, std::uint32_t top, std::uint32_t right, std::uint32_t bottom) {
+    if (left < written_.left) written_.left = left;
+    if (top < written_.top) written_.top = top;
+    if (right > written_.right) written_.right = right;
+    if (bottom > written_.bottom) written_.bottom = bottom;
   }
 
-  // Stores four pixels side by side, colours a, b, c, d: twelve bytes in two stores.
-  static void storeFour(std::uint8_t* at, std::uint32_t a, std::uint32_t b, std::uint32_t c,
-                        std::uint32_t d) {
-    static_assert(std::endian::native == std::endian::little, "pixelBytes assumes little-endian stores");
-    const std::uint64_t low = pixelBytes(a) | pixelBytes(b) << 24 | pixelBytes(c) << 48;
-    const auto high = static_cast<std::uint32_t>(pixelBytes(c) >> 16 | pixelBytes(d) << 8);
-    std::memcpy(at, &low, sizeof low);
-    std::memcpy(at + sizeof low, &high, sizeof high);
-  }
-
+  // A part of the picture in pixels, right and bottom excluded; empty when left >= right.
+  struct Part {
+    std::uint32_t left, top, right, bottom;
+  };
+  static constexpr Part kNothing{UINT32_MAX, UINT32_MAX, 0, 0};
 
   std::uint32_t W_ = 0;             // picture width in pixels, the client width at start-up
   std::uint32_t H_ = 0;             // picture height in pixels, the client height at start-up
@@ -121,8 +115,7 @@ class PixelBuffer {
   std::vector<std::uint8_t> BUFFB_;  // the picture, BUFFLEN bytes, laid out as above
   display::BITMAP SC_{};            // tells CREATEBMP what to make: W by H, colour BLACK
   display::PBITMAP SS_ = nullptr;   // the transfer surface made from SC, owned by this object
-  display::DrawnTiles written_;     // the buffer's tiles written since the last SETBUFFB
-  std::vector<plat::RECT> parts_;   // scratch for SETBUFFB: the written parts
+  Part written_ = kNothing;         // the buffer's pixels written since the last SETBUFFB
   // What the last SETBUFFB copied onto: the main surface (by display::state.mainBuilds,
   // 0 before any) and the square's size.
   std::uint32_t copiedOnto_ = 0;

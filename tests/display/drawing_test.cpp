@@ -1,7 +1,4 @@
 // Surfaces, bars, pixels and blits.
-#include <array>
-#include <vector>
-
 #include "display_fixture.h"
 
 namespace display::testing {
@@ -262,54 +259,6 @@ TEST_F(DrawingTest, PlainDrawPassesLargeCoordinatesThroughAsNegative) {
   EXPECT_EQ(GETPIXEL(1, 3), RED);
   EXPECT_EQ(GETPIXEL(2, 0), GOLD);
   RELEASEBMP(source);
-}
-
-// The parts a 100 by 70 surface (tiles of 32: four across, the last 4 wide; three
-// down, the last 6 high) gives after some marks, and the parts it gives the next time.
-TEST(DrawnTilesTest, MarkedTilesComeOutAsRectanglesOfWholeTilesOnce) {
-  using Rect = std::array<plat::LONG, 4>;  // left, top, right, bottom
-  struct Case {
-    const char* what;
-    void (*mark)(DrawnTiles&);
-    std::vector<Rect> parts;
-  };
-  const Case cases[] = {
-      {"nothing", [](DrawnTiles&) {}, {}},
-      {"one pixel", [](DrawnTiles& t) { t.notePixel(33, 40); }, {{32, 32, 64, 64}}},
-      {"the last pixel", [](DrawnTiles& t) { t.notePixel(99, 69); }, {{96, 64, 100, 70}}},
-      {"a rectangle across four tiles", [](DrawnTiles& t) { t.note(31, 31, 33, 33); },
-       {{0, 0, 64, 64}}},
-      {"two apart in one row", [](DrawnTiles& t) { t.note(0, 0, 1, 1); t.note(96, 5, 97, 6); },
-       {{0, 0, 32, 32}, {96, 0, 100, 32}}},
-      {"an L: the column grows, the foot starts a part", [](DrawnTiles& t) {
-         t.note(0, 0, 10, 70);
-         t.note(70, 64, 71, 65);
-       }, {{0, 0, 32, 70}, {64, 64, 96, 70}}},
-      {"a world and a panel beside it", [](DrawnTiles& t) {
-         t.note(0, 0, 64, 64);
-         t.note(70, 10, 99, 50);
-       }, {{0, 0, 100, 64}}},
-      {"past the tiles: everything", [](DrawnTiles& t) { t.note(0, 0, 129, 1); }, {{0, 0, 100, 70}}},
-      {"a pixel past them", [](DrawnTiles& t) { t.notePixel(200, 0); }, {{0, 0, 100, 70}}},
-      {"everything", [](DrawnTiles& t) { t.everything(); }, {{0, 0, 100, 70}}},
-  };
-  for (const Case& c : cases) {
-    DrawnTiles tiles;
-    tiles.take(100, 70, [](const plat::RECT&) {});  // a new one starts all marked
-    c.mark(tiles);
-    std::vector<Rect> parts;
-    tiles.take(100, 70, [&](const plat::RECT& r) { parts.push_back({r.left, r.top, r.right, r.bottom}); });
-    EXPECT_EQ(parts, c.parts) << c.what;
-    parts.clear();
-    tiles.take(100, 70, [&](const plat::RECT& r) { parts.push_back({r.left, r.top, r.right, r.bottom}); });
-    EXPECT_TRUE(parts.empty()) << c.what << ": taken twice";
-  }
-  // Another size is another surface: all of it.
-  DrawnTiles tiles;
-  tiles.take(100, 70, [](const plat::RECT&) {});
-  std::vector<Rect> parts;
-  tiles.take(40, 20, [&](const plat::RECT& r) { parts.push_back({r.left, r.top, r.right, r.bottom}); });
-  EXPECT_EQ(parts, (std::vector<Rect>{{0, 0, 40, 20}}));
 }
 
 }  // namespace

@@ -67,7 +67,6 @@ TEST_F(WindowTest, EachFreshwinLeavesTheWindowShowingTheMainSurface) {
   const Step steps[] = {
       {"pixels", [] { SETPIXEL(0, 0, RED); SETPIXEL(47, 39, LIME); }},
       {"a bar", [] { BAR(20, 10, 5, 4, GOLD); }},
-      {"a bar across the corner of four tiles", [] { BAR(30, 30, 5, 5, LIME); }},
       {"a mirrored bar", [] { BAR(state._PMAIN, 30, 30, -6, -3, TEAL); }},
       {"text", [] { DRAWTEXTXY("Ab", 3, 20, WHITE, BLACK); }},
       {"a keyed blit", [] {

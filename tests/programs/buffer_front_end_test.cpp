@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "display.h"
 #include "engine.h"
@@ -106,29 +105,6 @@ TEST_F(BufferTest, PaddedRowsOfANarrowPictureDoNotOverlap) {
   EXPECT_EQ(buffer_.BUFFB()[15], 0);
 }
 
-TEST_F(BufferTest, ColumnsWrittenTogetherMatchPixelsWrittenOneByOne) {
-  // A narrow picture, so that the right edge and the row padding are near; the
-  // column counts cover the four-at-a-time path, its remainder and both together.
-  open(9, 6);
-  const std::size_t span = 8;  // colours of one column, then the next
-  std::vector<std::uint32_t> colours(span * 9);
-  for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = 0x010203u * (i + 1) ^ 0x00A05Au;
-  struct Case {
-    std::uint32_t x, y, columns, count;
-  };
-  const Case cases[] = {{0, 0, 1, 6}, {2, 1, 4, 5}, {0, 0, 9, 6}, {3, 2, 6, 3}, {5, 0, 4, 1}, {8, 5, 1, 1}};
-  for (const Case& c : cases) {
-    open(9, 6);
-    for (std::uint32_t col = 0; col < c.columns; ++col) {
-      for (std::uint32_t i = 0; i < c.count; ++i) buffer_.SETBUFF(c.x + col, c.y + i, colours[col * span + i]);
-    }
-    const std::vector<std::uint8_t> expected = buffer_.BUFFB();
-    open(9, 6);
-    buffer_.setColumns(c.x, c.y, c.columns, colours.data(), span, c.count);
-    EXPECT_EQ(buffer_.BUFFB(), expected) << c.columns << " columns from " << c.x << "," << c.y;
-  }
-}
-
 using BufferDeathTest = BufferTest;
 
 TEST_F(BufferDeathTest, APixelOutsideThePictureIsARangeError) {
@@ -139,11 +115,6 @@ TEST_F(BufferDeathTest, APixelOutsideThePictureIsARangeError) {
               "Runtime error 201");
   EXPECT_EXIT(buffer_.SETBUFF(800, 0, TrueColours::CN), ::testing::ExitedWithCode(201),
               "Runtime error 201");
-  const std::uint32_t colours[8] = {};
-  EXPECT_EXIT(buffer_.setColumns(797, 0, 4, colours, 2, 2), ::testing::ExitedWithCode(201),
-              "Runtime error 201");  // the fourth column is past the right edge
-  EXPECT_EXIT(buffer_.setColumns(0, 599, 4, colours, 2, 2), ::testing::ExitedWithCode(201),
-              "Runtime error 201");  // the second row is past the bottom
 }
 
 TEST_F(BufferTest, DeadCellsShowBlackAndPureRedShowsRed) {
