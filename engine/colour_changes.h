@@ -2,6 +2,7 @@
 // front ends that keep their own picture of the grid between display phases.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -24,6 +25,14 @@ class ColourChanges {
 
   // The first y of band k.
   static constexpr int firstY(int k) { return Grid<std::uint8_t>::kLow + kBandCells * k; }
+
+  // The y of band k that lie in 1..limit: first..last, none when first > last.
+  struct Rows {
+    int first, last;
+  };
+  static constexpr Rows rowsWithin(int k, int limit) {
+    return {std::max(1, firstY(k)), std::min(limit, firstY(k) + kBandCells - 1)};
+  }
 
   // Bit k set: band k of column x was rewritten; x in kLow..kHigh of the grid.
   std::uint32_t bands(int x) const { return bands_[static_cast<std::size_t>(x - Grid<std::uint8_t>::kLow)]; }

@@ -63,10 +63,8 @@ class PixelFrontEnd : public WindowedFrontEnd {
       for (std::int32_t x = strip; x <= last; ++x) any |= marks[x - strip] = bands(x);
       for (int k = 0; k < ColourChanges::kBands; ++k) {
         if ((any >> k & 1) == 0) continue;
-        const std::int32_t top = std::max(1, ColourChanges::firstY(k));
-        const std::int32_t bottom =
-            std::min<std::int32_t>(GRO, ColourChanges::firstY(k) + ColourChanges::kBandCells - 1);
-        for (std::int32_t y = top; y <= bottom; ++y) {
+        const ColourChanges::Rows rows = ColourChanges::rowsWithin(k, GRO);
+        for (std::int32_t y = rows.first; y <= rows.last; ++y) {
           for (std::int32_t x = strip; x <= last; ++x) {
             if ((marks[x - strip] >> k & 1) == 0) continue;
             const Colour want = C(x, y);
@@ -79,7 +77,6 @@ class PixelFrontEnd : public WindowedFrontEnd {
     }
   }
 
- private:
   Pixels pixels_;  // the surface the world is drawn on
   std::optional<std::uint32_t> drawnOn_;  // Pixels::surface() of the last display phase
 };

@@ -16,13 +16,12 @@ void BufferFrontEnd::draw(const Grid<Colour>& C, std::int16_t GRO, Bands bands) 
   // in the cache while the columns write into them, and each run is read from
   // the grid in one piece. Every pixel is written at most once; the order shows nowhere.
   for (int k = 0; k < ColourChanges::kBands; ++k) {
-    const int first = std::max(1, ColourChanges::firstY(k));
-    const int last = std::min(down, ColourChanges::firstY(k) + ColourChanges::kBandCells - 1);
-    if (first > last) continue;
+    const ColourChanges::Rows rows = ColourChanges::rowsWithin(k, down);
+    if (rows.first > rows.last) continue;
     for (int x = 1; x <= across; ++x) {
       if ((bands(x) >> k & 1) == 0) continue;
-      buffer_.setColumn(static_cast<std::uint32_t>(x - 1), static_cast<std::uint32_t>(first - 1),
-                        &C(x, first), static_cast<std::uint32_t>(last - first + 1));
+      buffer_.setColumn(static_cast<std::uint32_t>(x - 1), static_cast<std::uint32_t>(rows.first - 1),
+                        &C(x, rows.first), static_cast<std::uint32_t>(rows.last - rows.first + 1));
     }
   }
   buffer_.SETBUFFB(static_cast<std::uint32_t>(across), static_cast<std::uint32_t>(down));
